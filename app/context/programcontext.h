@@ -3,6 +3,7 @@
 #include <saymgr.h>
 
 #include <QPointer>
+#include <QSlider>
 #include <QWidget>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,10 @@
 #include "engine/appstate.h"
 #include "engine/binding/engineops.h"
 #include "platform/services.h"
+
+namespace engine {
+class MenuBar;
+}
 
 namespace context {
 
@@ -40,6 +45,11 @@ struct ProgramContext {
 
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> miniPanel;
+    QPointer<QWidget> inputWindow;
+    QPointer<QSlider> volumeSlider;
+    QPointer<QSlider> pitchSlider;
+    QPointer<QSlider> rateSlider;
+    engine::MenuBar* menuBar = nullptr;  // owned by the main window
 };
 
 }  // namespace context
