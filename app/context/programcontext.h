@@ -2,10 +2,14 @@
 
 #include <saymgr.h>
 
+#include <QLabel>
 #include <QPointer>
 #include <QSlider>
 #include <QWidget>
+#include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "engine/appstate.h"
@@ -41,7 +45,17 @@ struct ProgramContext {
     platform::Services services;
 
     SpeechState speechState = SpeechState::Idle;
+    bool echoEnabled = true;
+    // The input window's text per language slot (slot Language - 1), at most 999 characters.
+    std::array<std::string, engine::kLanguageSlots> keyboardText;
+    // The input window's selection: start in the low 16 bits, end in the high 16 bits.
+    int32_t savedSelection = 0;
     std::string savedQuestionSound;
+    std::filesystem::path userProfile;  // holds the user's "sounds" section
+
+    // The window the input hooks post to, and whether they ignore keys for now.
+    QPointer<QWidget> hookTargetWindow;
+    bool hooksSuspended = false;
 
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> miniPanel;
@@ -49,6 +63,12 @@ struct ProgramContext {
     QPointer<QSlider> volumeSlider;
     QPointer<QSlider> pitchSlider;
     QPointer<QSlider> rateSlider;
+    QPointer<QLabel> sourceLabel;
+    QPointer<QLabel> languageLabel;
+    // Places the main window's controls for its current size (after a language selection too).
+    std::function<void()> relayout;
+    // Receives the engine's notifications (code, value1, value2) on the program's thread.
+    std::function<void(int32_t, int32_t, int32_t)> engineNotify;
     engine::MenuBar* menuBar = nullptr;  // owned by the main window
 };
 
