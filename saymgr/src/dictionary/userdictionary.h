@@ -18,7 +18,7 @@ struct MappedText {
 // "[[...]]"). Text dictionaries (.dct) are compiled into binary ones (.dcb), and only binary
 // dictionaries are loaded.
 class UserDictionary {
-public:
+  public:
     // Compiles the text dictionary at `textPath` (code page 437 when `codePageFlag` is 0,
     // Windows-1252 when it is 1) for the language `languageId` into `binaryPath`.
     // Returns 0 or a negative engine status.
@@ -38,7 +38,7 @@ public:
 
     ~UserDictionary();
 
-private:
+  private:
     struct Entries;
     UserDictionary(int32_t languageId, std::unique_ptr<Entries> entries);
 
