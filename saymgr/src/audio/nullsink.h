@@ -1,0 +1,36 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "audio/sink.h"
+
+namespace saymgr::audio {
+
+// A sink without a device that takes samples at `pace` times real time (0: as fast as they
+// come), for machines without sound and for tests.
+class NullSink : public Sink {
+  public:
+    explicit NullSink(double pace) : m_pace(pace) {}
+
+    int32_t open(int sampleRate) override;
+    int32_t write(const int16_t* samples, std::size_t count) override;
+    int32_t finish() override { return 0; }
+    void interrupt() override;
+    int64_t heard() const override { return m_heard.load(); }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    double m_pace;
+    int m_sampleRate = 0;
+    Clock::time_point m_deadline{};
+    std::atomic<int64_t> m_heard{0};
+    std::mutex m_mutex;
+    std::condition_variable m_interrupted;
+    bool m_interrupt = false;
+};
+
+}  // namespace saymgr::audio
