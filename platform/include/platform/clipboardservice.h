@@ -6,7 +6,7 @@ namespace platform {
 
 // The clipboard's text, in the ANSI code page (Windows-1252) the engine reads.
 class ClipboardService {
-public:
+  public:
     virtual ~ClipboardService() = default;
     // Empty when the clipboard holds no text.
     virtual std::string ansiText() const = 0;

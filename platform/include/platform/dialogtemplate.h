@@ -43,12 +43,12 @@ struct DialogTemplate {
 // Converts dialog units with the metrics of the dialog font (horizontal unit = average
 // character width / 4, vertical = character height / 8).
 class DialogUnits {
-public:
+  public:
     explicit DialogUnits(const QWidget& dialog);
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
 
-private:
+  private:
     int m_baseX;
     int m_baseY;
 };

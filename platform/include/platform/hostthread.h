@@ -2,24 +2,35 @@
 
 #include <saymgr.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
 namespace platform {
 
 // The calling thread's handle given to the engine. dispatch() runs the Qt event loop for the
-// pending events and waits up to the given time for the next one; wake() may be called from
-// any thread and ends such a wait early. Must be created and dispatched on the GUI thread.
+// pending events and waits up to the given time for the next event; wake() may be called from
+// any thread and ends such a wait early (a wake that comes before the wait is not lost).
+// dispatch() is re-entrant: an event it handles may start another blocking engine call that
+// dispatches in turn. Create and dispatch it on the GUI thread; without a Qt application it
+// only waits for wake().
 class HostThread {
-public:
+  public:
     HostThread();
     HostThread(const HostThread&) = delete;
     HostThread& operator=(const HostThread&) = delete;
 
     SaymgrHostThread* handle() { return &m_handle; }
 
-private:
+  private:
     static void dispatch(void* context, int32_t waitMs);
     static void wake(void* context);
+    void waitWithoutEventLoop(int32_t waitMs);
 
     SaymgrHostThread m_handle;
+    std::atomic<bool> m_wakePending{false};
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
 };
 
 }  // namespace platform

@@ -9,14 +9,16 @@ namespace platform {
 // settings file, held for the life of the object and released by the system if the process
 // dies.
 class InstanceLock {
-public:
-    // Returns null when another process holds the lock.
+  public:
+    // Returns null when another process (or another acquire in this one) holds the lock. When
+    // the lock file cannot be created or locked at all the result is a lock that holds nothing,
+    // so the program still starts.
     static std::unique_ptr<InstanceLock> acquire(const std::filesystem::path& lockPath);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-private:
+  private:
     explicit InstanceLock(int fd) : m_fd(fd) {}
     int m_fd;
 };

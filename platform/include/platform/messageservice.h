@@ -15,7 +15,7 @@ enum class BeepKind { Default, Stop, Exclamation, Question, Information };
 // Modal message boxes and the system beeps that go with them. The program shows every message
 // to the user through this service; tests replace it with one that records and answers.
 class MessageService {
-public:
+  public:
     virtual ~MessageService() = default;
     // Shows a modal box owned by `owner` (may be null) and returns the button pressed.
     virtual MessageResult show(QWidget* owner, const QString& text, const QString& caption,

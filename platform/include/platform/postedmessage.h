@@ -15,14 +15,14 @@ inline constexpr int kCommandEventType = QEvent::User + 0x0111;
 // own numbers as the event type (0x2000-0x2013, engine messages 7000-7002); commands use
 // kCommandEventType with the command identifier as wParam.
 class PostedMessage : public QEvent {
-public:
+  public:
     PostedMessage(int number, intptr_t wParam = 0, intptr_t lParam = 0);
 
     int number() const { return static_cast<int>(type()); }
     intptr_t wParam() const { return m_wParam; }
     intptr_t lParam() const { return m_lParam; }
 
-private:
+  private:
     intptr_t m_wParam;
     intptr_t m_lParam;
 };

@@ -15,7 +15,7 @@ namespace platform {
 // at the end of the file — and replaces the file atomically, so an interrupted write leaves
 // either the old or the new file.
 class ProfileFile {
-public:
+  public:
     explicit ProfileFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return m_path; }
@@ -31,7 +31,7 @@ public:
     // Returns false when the file could not be written; the old file is then unchanged.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

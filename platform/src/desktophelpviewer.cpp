@@ -1,0 +1,65 @@
+#include "desktophelpviewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include "platform/codepage.h"
+
+namespace platform {
+namespace {
+
+bool isHtml(const QFileInfo& info) {
+    const QString suffix = info.suffix().toLower();
+    return suffix == QLatin1String("htm") || suffix == QLatin1String("html");
+}
+
+}  // namespace
+
+QString decodePlainHelpText(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(bytes);
+    if (!decoder.hasError()) {
+        return text;
+    }
+    return QString::fromStdString(ansiToUtf8(std::string_view(bytes.constData(), bytes.size())));
+}
+
+bool DesktopHelpViewer::show(QWidget* owner, const QString& path) {
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return false;
+    }
+    QTextBrowser& browser = window();
+    if (isHtml(info)) {
+        browser.setSource(QUrl::fromLocalFile(info.absoluteFilePath()),
+                          QTextDocument::HtmlResource);
+    } else {
+        browser.setPlainText(decodePlainHelpText(bytes));
+    }
+    browser.setWindowTitle(QObject::tr("Help - %1").arg(info.fileName()));
+    if (owner != nullptr && !browser.isVisible()) {
+        browser.move(owner->frameGeometry().topLeft() + QPoint(40, 40));
+    }
+    browser.show();
+    browser.raise();
+    browser.activateWindow();
+    return true;
+}
+
+QTextBrowser& DesktopHelpViewer::window() {
+    if (!m_window) {
+        m_window = std::make_unique<QTextBrowser>();
+        m_window->setOpenExternalLinks(true);
+        m_window->resize(640, 480);
+    }
+    return *m_window;
+}
+
+}  // namespace platform

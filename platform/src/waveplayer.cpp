@@ -1,0 +1,105 @@
+#include "waveplayer.h"
+
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
+#include <sndfile.h>
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+// A system sound longer than this is cut: it is a beep, not a recording.
+constexpr sf_count_t kMaxSeconds = 10;
+
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietJack(const char*) {}
+
+// The sound libraries report device probing on stderr; the program does not print.
+bool initializePortAudio() {
+    snd_lib_error_set_handler(quietAlsa);
+    jack_set_error_function(quietJack);
+    jack_set_info_function(quietJack);
+    return Pa_Initialize() == paNoError;
+}
+
+}  // namespace
+
+WavePlayer::~WavePlayer() {
+    closeStream();
+    if (m_initialized) {
+        Pa_Terminate();
+    }
+}
+
+bool WavePlayer::play(const std::filesystem::path& file) {
+    closeStream();
+    if (!load(file)) {
+        return false;
+    }
+    if (!m_initialized) {
+        m_initialized = initializePortAudio();
+    }
+    return m_initialized && startStream();
+}
+
+bool WavePlayer::load(const std::filesystem::path& file) {
+    SF_INFO info{};
+    SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
+    if (sound == nullptr) {
+        return false;
+    }
+    const sf_count_t frames = std::min(info.frames, kMaxSeconds * info.samplerate);
+    const bool usable = info.channels > 0 && info.samplerate > 0 && frames > 0;
+    if (usable) {
+        m_samples.assign(static_cast<std::size_t>(frames * info.channels), 0.0f);
+        const sf_count_t read = sf_readf_float(sound, m_samples.data(), frames);
+        m_samples.resize(static_cast<std::size_t>(std::max<sf_count_t>(read, 0) * info.channels));
+        m_channels = info.channels;
+        m_sampleRate = info.samplerate;
+    }
+    sf_close(sound);
+    return usable && !m_samples.empty();
+}
+
+bool WavePlayer::startStream() {
+    m_position = 0;
+    const int outputChannels = std::min(m_channels, 2);
+    if (Pa_OpenDefaultStream(&m_stream, 0, outputChannels, paFloat32, m_sampleRate,
+                             paFramesPerBufferUnspecified, &WavePlayer::fill, this) != paNoError) {
+        m_stream = nullptr;
+        return false;
+    }
+    if (Pa_StartStream(m_stream) != paNoError) {
+        closeStream();
+        return false;
+    }
+    return true;
+}
+
+void WavePlayer::closeStream() {
+    if (m_stream != nullptr) {
+        Pa_AbortStream(m_stream);
+        Pa_CloseStream(m_stream);
+        m_stream = nullptr;
+    }
+}
+
+int WavePlayer::fill(const void*, void* output, unsigned long frames,
+                     const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags, void* context) {
+    auto* self = static_cast<WavePlayer*>(context);
+    auto* out = static_cast<float*>(output);
+    const auto channels = static_cast<std::size_t>(self->m_channels);
+    const std::size_t outputChannels = std::min<std::size_t>(channels, 2);
+    const std::size_t total = self->m_samples.size() / channels;
+    std::size_t position = self->m_position;
+    for (unsigned long frame = 0; frame < frames; ++frame, ++position) {
+        for (std::size_t channel = 0; channel < outputChannels; ++channel) {
+            *out++ = position < total ? self->m_samples[position * channels + channel] : 0.0f;
+        }
+    }
+    self->m_position = std::min(position, total);
+    return position >= total ? paComplete : paContinue;
+}
+
+}  // namespace platform
