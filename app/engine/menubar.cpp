@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "platform/codepage.h"
 #include "platform/postedmessage.h"
 #include "shell/commandids.h"
 
