@@ -12,25 +12,47 @@ int32_t NullSink::open(int sampleRate) {
 
 int32_t NullSink::write(const int16_t* samples, std::size_t count) {
     static_cast<void>(samples);
-    m_heard += static_cast<int64_t>(count);
     if (m_pace <= 0 || m_sampleRate <= 0) {
+        m_heard += static_cast<int64_t>(count);
         return 0;
     }
+    const auto slice = static_cast<std::size_t>(std::max(1, m_sampleRate / 50));
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t part = std::min(slice, count - done);
+        take(part);
+        done += part;
+    }
+    return 0;
+}
+
+void NullSink::take(std::size_t count) {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_paused || m_interrupted; });
+    if (m_interrupted) {
+        return;
+    }
+    m_heard += static_cast<int64_t>(count);
     const std::chrono::duration<double> duration(static_cast<double>(count) /
                                                  (m_sampleRate * m_pace));
     m_deadline =
         std::max(m_deadline, Clock::now()) + std::chrono::duration_cast<Clock::duration>(duration);
-    std::unique_lock lock(m_mutex);
-    m_interrupted.wait_until(lock, m_deadline, [this] { return m_interrupt; });
-    return 0;
+    m_changed.wait_until(lock, m_deadline, [this] { return m_interrupted; });
 }
 
 void NullSink::interrupt() {
     {
         std::lock_guard lock(m_mutex);
-        m_interrupt = true;
+        m_interrupted = true;
     }
-    m_interrupted.notify_all();
+    m_changed.notify_all();
+}
+
+void NullSink::setPaused(bool paused) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_paused = paused;
+    }
+    m_changed.notify_all();
 }
 
 }  // namespace saymgr::audio

@@ -10,7 +10,8 @@
 namespace saymgr::audio {
 
 // A sink without a device that takes samples at `pace` times real time (0: as fast as they
-// come), for machines without sound and for tests.
+// come), for machines without sound and for tests. It takes them in slices of 20 ms of sound,
+// so pausing and the reported position follow the pace closely.
 class NullSink : public Sink {
   public:
     explicit NullSink(double pace) : m_pace(pace) {}
@@ -19,18 +20,22 @@ class NullSink : public Sink {
     int32_t write(const int16_t* samples, std::size_t count) override;
     int32_t finish() override { return 0; }
     void interrupt() override;
+    void setPaused(bool paused) override;
     int64_t heard() const override { return m_heard.load(); }
 
   private:
     using Clock = std::chrono::steady_clock;
+
+    void take(std::size_t count);
 
     double m_pace;
     int m_sampleRate = 0;
     Clock::time_point m_deadline{};
     std::atomic<int64_t> m_heard{0};
     std::mutex m_mutex;
-    std::condition_variable m_interrupted;
-    bool m_interrupt = false;
+    std::condition_variable m_changed;
+    bool m_interrupted = false;
+    bool m_paused = false;
 };
 
 }  // namespace saymgr::audio

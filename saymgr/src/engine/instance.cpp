@@ -1,0 +1,385 @@
+#include "engine/instance.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "audio/filesink.h"
+#include "audio/nullsink.h"
+#include "audio/portaudiosink.h"
+#include "languages.h"
+
+namespace saymgr::engine {
+
+namespace {
+
+constexpr int32_t kDispatchWaitMs = 10;
+constexpr int32_t kSpeakerCount = 9;
+
+template <std::size_t N>
+void copyText(char (&target)[N], const std::string& text) {
+    const std::size_t length = std::min(text.size(), N - 1);
+    std::memcpy(target, text.data(), length);
+    target[length] = '\0';
+}
+
+bool isVoiceValue(int32_t value) {
+    return value == -1 ||
+           (value >= synthesis::VoiceSettings::kMin && value <= synthesis::VoiceSettings::kMax);
+}
+
+void applyVoiceValue(int32_t& target, int32_t value) {
+    if (value != -1) {
+        target = value;
+    }
+}
+
+int frequencyRate(int32_t code) {
+    switch (code) {
+        case SAYMGR_FREQ_7200:
+            return 7200;
+        case SAYMGR_FREQ_8000:
+            return 8000;
+        case SAYMGR_FREQ_10000:
+            return 10000;
+        case SAYMGR_FREQ_11025:
+            return 11025;
+        default:
+            return 0;
+    }
+}
+
+// The engine's own sink choice: SAYMGR_SINK=null selects the device-less sink, paced by
+// SAYMGR_PACE (times real time, 0 = unpaced); anything else plays through PortAudio.
+bool nullSinkChosen() {
+    const char* sink = std::getenv("SAYMGR_SINK");
+    return sink != nullptr && std::strcmp(sink, "null") == 0;
+}
+
+double nullSinkPace() {
+    const char* pace = std::getenv("SAYMGR_PACE");
+    if (pace == nullptr) {
+        return 1.0;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(pace, &end);
+    return end != pace && value >= 0 ? value : 1.0;
+}
+
+}  // namespace
+
+Instance::Instance(const SaymgrHostThread* thread) : m_languageId(languages::all().front().id) {
+    if (thread != nullptr) {
+        m_thread = *thread;
+    }
+}
+
+Instance::~Instance() {
+    if (m_job) {
+        m_job->stop();
+        m_job.reset();
+    }
+}
+
+void Instance::fillLanguages(LanguageList& list) {
+    std::memset(&list, 0, sizeof list);
+    const auto all = languages::all();
+    list.count = static_cast<int32_t>(all.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        LanguageEntry& entry = list.entries[i];
+        entry.languageId = all[i].id;
+        copyText(entry.name, all[i].name);
+        copyText(entry.variant, all[i].variant);
+    }
+}
+
+int32_t Instance::checkText(const char* text, int32_t length, int32_t textForm) const {
+    if (text == nullptr || length <= 0) {
+        return SAYMGR_ENO_TEXT;
+    }
+    if (textForm != SAYMGR_TEXT_DOS && textForm != SAYMGR_TEXT_ANSI) {
+        return SAYMGR_ERANGE;
+    }
+    return 0;
+}
+
+pipeline::SpeechRequest Instance::request(const char* text, int32_t length,
+                                          int32_t textForm) const {
+    pipeline::SpeechRequest request;
+    request.source.assign(text, static_cast<std::size_t>(length));
+    request.ansi = textForm == SAYMGR_TEXT_ANSI;
+    request.table = request.ansi ? &m_ansiTable : &m_dosTable;
+    request.languageVoice = languages::find(m_languageId)->voice;
+    request.voice = m_voice;
+    request.rules = m_rules;
+    request.outputRate = frequencyRate(m_frequencyCode);
+    for (const auto& [handle, dictionary] : m_dictionaries) {
+        if (dictionary->languageId() == m_languageId) {
+            request.dictionaries.push_back(dictionary);
+        }
+    }
+    return request;
+}
+
+int32_t Instance::speak(const char* text, int32_t length, int32_t textForm) {
+    if (const int32_t status = checkText(text, length, textForm); status != 0) {
+        return status;
+    }
+    if (m_job) {
+        return acceptWhileBusy(request(text, length, textForm));
+    }
+    m_stopRequested = false;
+    m_queue.push_back(request(text, length, textForm));
+    int32_t status = 0;
+    while (status == 0 && !m_stopRequested && !m_queue.empty()) {
+        pipeline::SpeechRequest next = std::move(m_queue.front());
+        m_queue.pop_front();
+        std::unique_ptr<audio::Sink> sink;
+        status = playbackSink(sink);
+        if (status == 0) {
+            status = run(std::move(next), std::move(sink));
+        }
+    }
+    m_queue.clear();
+    return status;
+}
+
+int32_t Instance::acceptWhileBusy(pipeline::SpeechRequest request) {
+    const bool queue = (m_systemMode & kQueue) != 0;
+    const bool interrupt = (m_systemMode & kInterrupt) != 0;
+    if (dynamic_cast<audio::FileSink*>(&m_job->sink()) != nullptr || (!queue && !interrupt)) {
+        return SAYMGR_EBUSY;
+    }
+    if (interrupt && (m_systemMode & kInterruptible) != 0) {
+        m_queue.clear();
+        m_job->stop();
+    }
+    m_queue.push_back(std::move(request));
+    return 0;
+}
+
+int32_t Instance::playbackSink(std::unique_ptr<audio::Sink>& sink) {
+    if (nullSinkChosen()) {
+        sink = std::make_unique<audio::NullSink>(nullSinkPace());
+        return 0;
+    }
+    if (!m_portAudio) {
+        m_portAudio = std::make_unique<audio::PortAudioSystem>();
+    }
+    if (!m_portAudio->isReady()) {
+        m_portAudio.reset();
+        return SAYMGR_ENO_DEVICE;
+    }
+    sink = std::make_unique<audio::PortAudioSink>();
+    return 0;
+}
+
+int32_t Instance::speakToFile(const char* text, int32_t length, const char* path, int32_t format,
+                              int32_t textForm, int32_t* bytesWritten) {
+    if (bytesWritten != nullptr) {
+        *bytesWritten = 0;
+    }
+    if (m_job) {
+        return SAYMGR_EBUSY;
+    }
+    if (!audio::FileSink::isFormat(format)) {
+        return SAYMGR_EOUTPUT_FORMAT;
+    }
+    if (const int32_t status = checkText(text, length, textForm); status != 0) {
+        return status;
+    }
+    if (path == nullptr || *path == '\0') {
+        return SAYMGR_EFILE_OPEN;
+    }
+    m_stopRequested = false;
+    auto sink = std::make_unique<audio::FileSink>(path, format);
+    audio::FileSink& file = *sink;
+    const int32_t status = run(request(text, length, textForm), std::move(sink));
+    if (status == SAYMGR_EFILE_WRITE) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    } else if (bytesWritten != nullptr && status == 0) {
+        *bytesWritten = static_cast<int32_t>(std::min<int64_t>(file.bytesWritten(), INT32_MAX));
+    }
+    return status;
+}
+
+int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink) {
+    m_job = std::make_unique<pipeline::SpeechJob>(m_espeak, std::move(request), std::move(sink),
+                                                  [this] { wake(); });
+    m_startSent = false;
+    int32_t status = m_job->start();
+    if (status != 0) {
+        m_job.reset();
+        return status;
+    }
+    std::vector<pipeline::Notification> due;
+    while (!m_job->isFinished()) {
+        deliver(due);
+        dispatch();
+    }
+    status = m_job->finish();
+    deliver(due);
+    if (!m_startSent) {
+        notify({SAYMGR_NOTIFY_START, 0, 0});
+    }
+    m_job.reset();
+    notify({SAYMGR_NOTIFY_END, 0, 0});
+    return status;
+}
+
+void Instance::deliver(std::vector<pipeline::Notification>& notifications) {
+    notifications.clear();
+    m_job->takeDue(notifications);
+    for (const pipeline::Notification& notification : notifications) {
+        m_startSent = m_startSent || notification.code == SAYMGR_NOTIFY_START;
+        notify(notification);
+    }
+}
+
+void Instance::notify(const pipeline::Notification& notification) const {
+    if (m_callback != nullptr) {
+        m_callback(0, notification.code, notification.value1, notification.value2);
+    }
+}
+
+void Instance::dispatch() {
+    if (m_thread.dispatch != nullptr) {
+        m_thread.dispatch(m_thread.context, kDispatchWaitMs);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void Instance::wake() {
+    if (m_thread.wake != nullptr) {
+        m_thread.wake(m_thread.context);
+    }
+}
+
+int32_t Instance::stop() {
+    if (m_job) {
+        m_stopRequested = true;
+        m_queue.clear();
+        m_job->stop();
+    }
+    return 0;
+}
+
+int32_t Instance::pause() {
+    if (m_job) {
+        m_job->pause();
+    }
+    return 0;
+}
+
+int32_t Instance::resume() {
+    if (m_job) {
+        m_job->resume();
+    }
+    return 0;
+}
+
+int32_t Instance::setVoiceParameters(int32_t volume, int32_t speaker, int32_t rate, int32_t pitch) {
+    if (!isVoiceValue(volume) || !isVoiceValue(speaker) || !isVoiceValue(rate) ||
+        !isVoiceValue(pitch)) {
+        return SAYMGR_ERANGE;
+    }
+    applyVoiceValue(m_voice.volume, volume);
+    applyVoiceValue(m_voice.speaker, speaker);
+    applyVoiceValue(m_voice.rate, rate);
+    applyVoiceValue(m_voice.pitch, pitch);
+    return 0;
+}
+
+int32_t Instance::setFrequency(int32_t frequencyCode) {
+    if (frequencyRate(frequencyCode) == 0) {
+        return SAYMGR_EFREQUENCY;
+    }
+    m_frequencyCode = frequencyCode;
+    return 0;
+}
+
+int32_t Instance::selectLanguage(int32_t languageId) {
+    if (languages::find(languageId) == nullptr) {
+        return SAYMGR_ERANGE;
+    }
+    m_languageId = languageId;
+    return 0;
+}
+
+int32_t Instance::setAccelerationRule(int32_t firstLength, int32_t secondLength) {
+    m_rules = {firstLength, secondLength};
+    return 0;
+}
+
+int32_t Instance::setSystemMode(int32_t modeBits) {
+    m_systemMode = modeBits;
+    return 0;
+}
+
+int32_t Instance::compileDictionary(const char* textPath, int32_t flag,
+                                    const char* binaryPath) const {
+    if (textPath == nullptr || *textPath == '\0') {
+        return SAYMGR_EFILE_NOT_FOUND;
+    }
+    if (binaryPath == nullptr || *binaryPath == '\0') {
+        return SAYMGR_EFILE_OPEN;
+    }
+    return UserDictionary::compile(textPath, flag == 1 ? 1 : 0, m_languageId, binaryPath);
+}
+
+int32_t Instance::loadDictionary(int32_t* handle, const char* path) {
+    if (handle == nullptr) {
+        return SAYMGR_ERANGE;
+    }
+    *handle = 0;
+    if (path == nullptr || *path == '\0') {
+        return SAYMGR_EFILE_NOT_FOUND;
+    }
+    std::unique_ptr<UserDictionary> dictionary;
+    if (const int32_t status = UserDictionary::load(path, dictionary); status != 0) {
+        return status;
+    }
+    *handle = m_nextDictionaryHandle++;
+    m_dictionaries.emplace_back(*handle, std::move(dictionary));
+    return 0;
+}
+
+int32_t Instance::unloadDictionary(int32_t handle) {
+    const auto found = std::ranges::find(
+        m_dictionaries, handle, &std::pair<int32_t, std::shared_ptr<const UserDictionary>>::first);
+    if (found == m_dictionaries.end()) {
+        return SAYMGR_EDICT_HANDLE;
+    }
+    m_dictionaries.erase(found);
+    return 0;
+}
+
+int32_t Instance::languageInfo(int32_t position, LanguageInfo& info) const {
+    std::memset(&info, 0, sizeof info);
+    const auto all = languages::all();
+    if (position < 1 || position > static_cast<int32_t>(all.size())) {
+        return SAYMGR_ERANGE;
+    }
+    const languages::Language& language = all[static_cast<std::size_t>(position - 1)];
+    copyText(info.version, synthesis::Espeak::version());
+    copyText(info.language, language.languageName);
+    copyText(info.country, language.country);
+    info.speakerCount = kSpeakerCount;
+    copyText(info.codingScheme, "Windows-1252");
+    return 0;
+}
+
+void Instance::instanceInfo(InstanceInfo& info) const {
+    std::memset(&info, 0, sizeof info);
+    info.frequency = m_frequencyCode;
+    info.has8kHz = 1;
+    info.has10kHz = 1;
+    info.has11kHz = 1;
+}
+
+}  // namespace saymgr::engine

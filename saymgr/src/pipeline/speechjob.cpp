@@ -1,0 +1,231 @@
+#include "pipeline/speechjob.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string_view>
+
+#include "audio/resampler.h"
+#include "saymgr.h"
+#include "text/segmentscanner.h"
+
+namespace saymgr::pipeline {
+
+// Gathers what eSpeak NG produces for the pieces of one text into chunks for the output
+// thread, with positions in samples from the start of the text.
+class SpeechJob::Listener : public synthesis::SynthesisListener {
+  public:
+    explicit Listener(SpeechJob& job) : m_job(job) {}
+
+    void beginPiece(const text::SynthesisText& piece) {
+        m_piece = &piece;
+        m_pieceStart = m_total;
+        add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0});
+    }
+
+    bool onSamples(const int16_t* samples, std::size_t count) override {
+        m_chunk.samples.insert(m_chunk.samples.end(), samples, samples + count);
+        m_total += static_cast<int64_t>(count);
+        // The very first samples leave at once so that speech starts without delay.
+        if (m_chunk.samples.size() >= kBatchSamples || m_sent == 0) {
+            return send();
+        }
+        return !m_job.m_aborted;
+    }
+
+    void onWord(int64_t sample, int32_t position, int32_t length) override {
+        const auto [start, end] = m_piece->sourceRange(position - 1, length);
+        if (end > start) {
+            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK1, end - start, start});
+        }
+    }
+
+    void onMark(int64_t sample, const char* name) override {
+        const std::string_view text(name);
+        if (text.size() < 2 || text[0] != 'b') {
+            return;
+        }
+        const auto index = std::strtoul(name + 1, nullptr, 10);
+        if (index < m_piece->bookmarks.size()) {
+            const text::Bookmark& mark = m_piece->bookmarks[index];
+            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start});
+        }
+    }
+
+    bool send() {
+        ++m_sent;
+        const bool accepted = m_job.m_chunks.push(std::move(m_chunk));
+        m_chunk = {};
+        return accepted && !m_job.m_aborted;
+    }
+
+  private:
+    void add(int64_t sample, Notification notification) {
+        m_chunk.events.push_back({sample, notification});
+    }
+
+    SpeechJob& m_job;
+    const text::SynthesisText* m_piece = nullptr;
+    Chunk m_chunk;
+    int64_t m_total = 0;
+    int64_t m_pieceStart = 0;
+    std::size_t m_sent = 0;
+};
+
+SpeechJob::SpeechJob(synthesis::Espeak& espeak, SpeechRequest request,
+                     std::unique_ptr<audio::Sink> sink, std::function<void()> wake)
+    : m_espeak(espeak),
+      m_request(std::move(request)),
+      m_sink(std::move(sink)),
+      m_wake(std::move(wake)) {
+    m_due.push_back({0, {SAYMGR_NOTIFY_START, 0, 0}});
+}
+
+SpeechJob::~SpeechJob() {
+    stop();
+    finish();
+}
+
+int32_t SpeechJob::start() {
+    const int32_t status = m_sink->open(m_request.outputRate);
+    if (status != 0) {
+        return status;
+    }
+    m_synthesisThread = std::thread([this] { synthesize(); });
+    m_outputThread = std::thread([this] { output(); });
+    return 0;
+}
+
+void SpeechJob::pause() {
+    std::lock_guard lock(m_mutex);
+    m_paused = true;
+    m_sink->setPaused(true);
+}
+
+void SpeechJob::resume() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_paused = false;
+        m_sink->setPaused(false);
+    }
+    m_resumed.notify_all();
+}
+
+void SpeechJob::stop() {
+    m_stopped = true;
+    abort();
+}
+
+void SpeechJob::abort() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_aborted = true;
+    }
+    m_chunks.discard();
+    m_sink->interrupt();
+    m_resumed.notify_all();
+}
+
+void SpeechJob::synthesize() {
+    if (!m_espeak.configure(m_request.languageVoice, m_request.voice)) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_status = SAYMGR_EENGINE_LOADING;
+        }
+        abort();
+        return;
+    }
+    Listener listener(*this);
+    text::SegmentScanner scanner(m_request.source);
+    const text::TextBuilder builder(m_request.source, *m_request.table, m_request.dictionaries);
+    int32_t start = 0;
+    int32_t end = 0;
+    while (!m_aborted && scanner.next(start, end)) {
+        const text::SynthesisText piece = builder.build(start, end);
+        listener.beginPiece(piece);
+        m_espeak.setRateFactor(m_request.rules.rateFactor(end - start));
+        m_espeak.speak(piece.markup, listener);
+    }
+    if (!m_aborted) {
+        listener.send();
+    }
+    m_chunks.close();
+}
+
+void SpeechJob::output() {
+    audio::Resampler resampler(m_espeak.sampleRate(), m_request.outputRate);
+    std::vector<int16_t> samples;
+    Chunk chunk;
+    int32_t status = resampler.isReady() ? 0 : SAYMGR_EMEMORY_ALLOC;
+    while (status == 0 && m_chunks.pop(chunk)) {
+        waitWhilePaused();
+        if (m_aborted) {
+            break;
+        }
+        samples.clear();
+        resampler.process(chunk.samples.data(), chunk.samples.size(), samples);
+        schedule(chunk.events, resampler.ratio());
+        status = m_sink->write(samples.data(), samples.size());
+        signalHost();
+    }
+    if (status == 0 && !m_aborted) {
+        samples.clear();
+        resampler.flush(samples);
+        status = m_sink->write(samples.data(), samples.size());
+    }
+    const int32_t finished = m_sink->finish();
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_status == 0) {
+            m_status = status != 0 ? status : finished;
+        }
+    }
+    if (m_status != 0) {
+        abort();
+    }
+    m_finished = true;
+    signalHost();
+}
+
+void SpeechJob::waitWhilePaused() {
+    std::unique_lock lock(m_mutex);
+    m_resumed.wait(lock, [this] { return !m_paused || m_aborted; });
+}
+
+void SpeechJob::schedule(const std::vector<Timed>& events, double ratio) {
+    std::lock_guard lock(m_mutex);
+    for (const Timed& event : events) {
+        const auto sample =
+            static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
+        m_due.push_back({sample, event.notification});
+    }
+}
+
+void SpeechJob::signalHost() {
+    if (!m_hostSignalled.exchange(true) && m_wake) {
+        m_wake();
+    }
+}
+
+void SpeechJob::takeDue(std::vector<Notification>& notifications) {
+    m_hostSignalled = false;
+    const bool completed = m_finished && !m_aborted;
+    const int64_t heard = m_sink->heard();
+    std::lock_guard lock(m_mutex);
+    while (!m_due.empty() && (completed || m_due.front().sample < heard)) {
+        notifications.push_back(m_due.front().notification);
+        m_due.pop_front();
+    }
+}
+
+int32_t SpeechJob::finish() {
+    if (m_synthesisThread.joinable()) {
+        m_synthesisThread.join();
+    }
+    if (m_outputThread.joinable()) {
+        m_outputThread.join();
+    }
+    std::lock_guard lock(m_mutex);
+    return m_status;
+}
+
+}  // namespace saymgr::pipeline

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "audio/sink.h"
+#include "pipeline/boundedqueue.h"
+#include "pipeline/speechrequest.h"
+#include "synthesis/espeak.h"
+
+namespace saymgr::pipeline {
+
+// One text on its way to a sink. A synthesis thread turns the text, piece by piece, into
+// samples and position events; an output thread resamples them and feeds the sink. The
+// caller's thread polls takeDue() for the notifications whose audio has been reached and
+// controls the job with pause(), resume() and stop(), which take effect at once.
+class SpeechJob {
+  public:
+    SpeechJob(synthesis::Espeak& espeak, SpeechRequest request, std::unique_ptr<audio::Sink> sink,
+              std::function<void()> wake);
+    ~SpeechJob();
+    SpeechJob(const SpeechJob&) = delete;
+    SpeechJob& operator=(const SpeechJob&) = delete;
+
+    // Opens the sink and starts both threads; 0 or the sink's status.
+    int32_t start();
+    void pause();
+    void resume();
+    void stop();
+    bool isStopped() const { return m_stopped; }
+    bool isFinished() const { return m_finished; }
+
+    // Appends the notifications that are due, in order (all of them once the job has ended
+    // without a stop).
+    void takeDue(std::vector<Notification>& notifications);
+    // Waits for both threads; 0 or the status of a failed sink.
+    int32_t finish();
+
+    audio::Sink& sink() { return *m_sink; }
+
+    // Samples (at the synthesis rate) gathered before they go to the output thread.
+    static constexpr std::size_t kBatchSamples = 4096;
+
+  private:
+    struct Timed {
+        int64_t sample;
+        Notification notification;
+    };
+    struct Chunk {
+        std::vector<int16_t> samples;
+        std::vector<Timed> events;
+    };
+    class Listener;
+
+    void synthesize();
+    void output();
+    void waitWhilePaused();
+    void schedule(const std::vector<Timed>& events, double ratio);
+    void signalHost();
+    void abort();
+
+    synthesis::Espeak& m_espeak;
+    SpeechRequest m_request;
+    std::unique_ptr<audio::Sink> m_sink;
+    std::function<void()> m_wake;
+
+    BoundedQueue<Chunk> m_chunks{16};
+    std::thread m_synthesisThread;
+    std::thread m_outputThread;
+
+    std::mutex m_mutex;
+    std::condition_variable m_resumed;
+    bool m_paused = false;
+    std::deque<Timed> m_due;  // output sample positions
+
+    std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_aborted{false};
+    std::atomic<bool> m_finished{false};
+    std::atomic<bool> m_hostSignalled{false};
+    int32_t m_status = 0;
+};
+
+}  // namespace saymgr::pipeline
