@@ -1,0 +1,36 @@
+#include <QApplication>
+#include <filesystem>
+#include <string>
+
+#include "engine/binding/enginelibrary.h"
+#include "platform/profilefile.h"
+#include "platform/services.h"
+#include "shell/program.h"
+
+namespace {
+
+// The program's command line: its arguments joined by single blanks.
+std::string commandLine(int argc, char** argv) {
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const engine::EngineLibrary library;
+    std::error_code error;
+    shell::ProgramOptions options;
+    options.engine = &library.ops();
+    options.services = platform::makeDesktopServices(std::filesystem::current_path(error).string());
+    options.userProfile = platform::userProfilePath();
+    shell::Program program(std::move(options));
+    return program.run(commandLine(argc, argv));
+}
