@@ -1,0 +1,274 @@
+#include "clisession.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+
+#include "eventprinter.h"
+#include "textcodec.h"
+
+namespace cli {
+namespace {
+
+constexpr int32_t kOne = 1;
+constexpr int32_t kSpeakMode = 7;
+constexpr int32_t kSpeakLastValue = 2;
+
+Outcome failure(int32_t status, std::string context) {
+    return Outcome{status, std::move(context), false};
+}
+
+std::string fixedText(const char* field, std::size_t size) {
+    return TextCodec::toUtf8(std::string_view(field, strnlen(field, size)), false);
+}
+
+// Reads a whole text file ('-' = standard input) as bytes.
+int32_t readTextFile(const std::string& path, std::string& text) {
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return std::cin.bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return SAYMGR_EFILE_NOT_FOUND;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, error)) {
+        return SAYMGR_EFILE_OPEN;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
+}
+
+// A temporary binary dictionary, removed when it goes out of scope.
+class TemporaryDictionary {
+  public:
+    TemporaryDictionary() {
+        std::error_code error;
+        const auto folder = std::filesystem::temp_directory_path(error);
+        m_path = (error ? std::filesystem::path("/tmp") : folder) / "voxtrial-dict-XXXXXX.dcb";
+        const int fd = mkstemps(m_path.data(), 4);
+        if (fd < 0) {
+            m_path.clear();
+        } else {
+            close(fd);
+        }
+    }
+    ~TemporaryDictionary() {
+        if (!m_path.empty()) {
+            std::remove(m_path.c_str());
+        }
+    }
+    TemporaryDictionary(const TemporaryDictionary&) = delete;
+    TemporaryDictionary& operator=(const TemporaryDictionary&) = delete;
+
+    bool created() const { return !m_path.empty(); }
+    const std::string& path() const { return m_path; }
+
+  private:
+    std::string m_path;
+};
+
+}  // namespace
+
+CliSession::CliSession(const CliOptions& options, HostThread& host,
+                       std::chrono::steady_clock::time_point start)
+    : m_options(options), m_host(host), m_start(start) {}
+
+CliSession::~CliSession() {
+    if (!m_open) {
+        return;
+    }
+    for (const int32_t handle : m_dictionaries) {
+        ops().EngineUnloadDictionary(m_instance, handle);
+    }
+    ops().EngineClose(m_instance);
+}
+
+void CliSession::requestStop() {
+    m_stopRequested = true;
+    m_host.post([this] {
+        if (m_open) {
+            ops().EngineStop(m_instance, kOne);
+        }
+    });
+}
+
+Outcome CliSession::run() {
+    using Step = Outcome (CliSession::*)();
+    static constexpr Step kSteps[] = {&CliSession::openEngine,       &CliSession::selectLanguage,
+                                      &CliSession::applySettings,    &CliSession::compileDictionary,
+                                      &CliSession::loadDictionaries, &CliSession::speakText};
+    for (const Step step : kSteps) {
+        Outcome outcome = (this->*step)();
+        if (m_stopRequested) {
+            outcome.interrupted = true;
+        }
+        if (outcome.status != SAYMGR_OK || outcome.interrupted) {
+            return outcome;
+        }
+    }
+    return {};
+}
+
+Outcome CliSession::openEngine() {
+    m_library = std::make_unique<engine::EngineLibrary>(m_options.enginePath);
+    if (!m_library->isLoaded()) {
+        return failure(SAYMGR_EENGINE_LOADING, m_library->loadError());
+    }
+    const int32_t status = ops().EngineOpen(&m_instance, m_host.handle(), &m_languages);
+    if (status != SAYMGR_OK) {
+        return failure(status, "opening the engine");
+    }
+    m_open = true;
+    if (m_options.listLanguages) {
+        listLanguages();
+    }
+    return {};
+}
+
+void CliSession::listLanguages() const {
+    const int32_t count = std::clamp(m_languages.count, 0, int32_t{SAYMGR_MAX_LANGUAGES});
+    for (int32_t i = 0; i < count; ++i) {
+        const LanguageEntry& entry = m_languages.entries[i];
+        std::printf("%d\t%s\t%s\t%d\n", i + 1, fixedText(entry.name, sizeof entry.name).c_str(),
+                    fixedText(entry.variant, sizeof entry.variant).c_str(), entry.languageId);
+    }
+    std::fflush(stdout);
+}
+
+Outcome CliSession::selectLanguage() {
+    const bool needed = m_options.language != 0 || !m_options.compileSource.empty() ||
+                        !m_options.dictionaries.empty() || m_options.speak ||
+                        !m_options.generatePath.empty();
+    if (!needed) {
+        return {};
+    }
+    const int32_t count = std::clamp(m_languages.count, 0, int32_t{SAYMGR_MAX_LANGUAGES});
+    int32_t position = m_options.language;
+    for (int32_t i = 1; position == 0 && i <= count; ++i) {
+        if (m_languages.entries[i - 1].languageId != 0) {
+            position = i;
+        }
+    }
+    if (position < 1 || position > count) {
+        return failure(SAYMGR_ERANGE, "language " + std::to_string(m_options.language) +
+                                          " (the engine has " + std::to_string(count) + ")");
+    }
+    const int32_t status =
+        ops().EngineSelectLanguage(m_instance, m_languages.entries[position - 1].languageId, kOne);
+    return failure(status, "selecting language " + std::to_string(position));
+}
+
+Outcome CliSession::applySettings() {
+    if (m_options.frequency != 0) {
+        const int32_t status = ops().EngineSetFrequency(m_instance, m_options.frequency);
+        if (status != SAYMGR_OK) {
+            return failure(status, "setting the frequency");
+        }
+    }
+    if (m_options.hasVoiceParameters()) {
+        const int32_t status = ops().EngineSetVoiceParameters(
+            m_instance, kOne, m_options.volume, m_options.speaker, m_options.rate, m_options.pitch,
+            kSpeakMode, kSpeakLastValue);
+        if (status != SAYMGR_OK) {
+            return failure(status, "setting the voice");
+        }
+    }
+    return {};
+}
+
+Outcome CliSession::compileDictionary() {
+    if (m_options.compileSource.empty()) {
+        return {};
+    }
+    const int32_t status = ops().EngineCompileDictionary(
+        m_instance, m_options.compileSource.c_str(),
+        m_options.dosDictionaries ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI,
+        m_options.compileTarget.c_str());
+    return failure(status, m_options.compileSource);
+}
+
+Outcome CliSession::loadDictionaries() {
+    for (const std::string& path : m_options.dictionaries) {
+        Outcome outcome = loadDictionary(path);
+        if (outcome.status != SAYMGR_OK) {
+            return outcome;
+        }
+    }
+    return {};
+}
+
+// A binary dictionary loads directly; a text dictionary, which the engine refuses as such,
+// is compiled into a temporary binary one first.
+Outcome CliSession::loadDictionary(const std::string& path) {
+    int32_t handle = 0;
+    int32_t status = ops().EngineLoadDictionary(m_instance, &handle, path.c_str());
+    if (status == SAYMGR_EDICT_FORMAT) {
+        const TemporaryDictionary binary;
+        if (!binary.created()) {
+            return failure(SAYMGR_EFILE_OPEN, "creating a temporary dictionary");
+        }
+        status = ops().EngineCompileDictionary(
+            m_instance, path.c_str(),
+            m_options.dosDictionaries ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI, binary.path().c_str());
+        if (status == SAYMGR_OK) {
+            status = ops().EngineLoadDictionary(m_instance, &handle, binary.path().c_str());
+        }
+    }
+    if (status != SAYMGR_OK) {
+        return failure(status, path);
+    }
+    m_dictionaries.push_back(handle);
+    return {};
+}
+
+Outcome CliSession::speakText() {
+    if (!m_options.speak && m_options.generatePath.empty()) {
+        return {};
+    }
+    std::string text;
+    const bool dos = m_options.textSource == TextSource::DosFile;
+    if (m_options.textSource == TextSource::Argument) {
+        text = m_options.text;
+    } else if (const int32_t status = readTextFile(m_options.text, text); status != SAYMGR_OK) {
+        return failure(status, m_options.text);
+    }
+    if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
+        return failure(SAYMGR_EMEMORY_ALLOC, m_options.text);
+    }
+    const auto length = static_cast<int32_t>(text.size());
+    const int32_t form = dos ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI;
+    std::optional<EventPrinter> printer;
+    if (m_options.events) {
+        printer.emplace(stdout, m_start);
+        printer->setText(text, dos);
+        ops().EngineSetCallback(m_instance, kOne, EventPrinter::callback());
+    }
+    int32_t reserved = 0;
+    if (!m_options.generatePath.empty()) {
+        const int32_t status = ops().EngineSpeakToFile(m_instance, text.c_str(), length,
+                                                       m_options.generatePath.c_str(),
+                                                       m_options.format, form, 0, &reserved);
+        if (status != SAYMGR_OK || m_stopRequested) {
+            return failure(status, m_options.generatePath);
+        }
+    }
+    if (m_options.speak) {
+        const int32_t status =
+            ops().EngineSpeak(m_instance, kOne, text.c_str(), length, form, &reserved);
+        return failure(status, "speaking");
+    }
+    return {};
+}
+
+}  // namespace cli

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <saymgr.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "clioptions.h"
+#include "engine/binding/enginelibrary.h"
+#include "hostthread.h"
+
+namespace cli {
+
+// How a run ended: an engine status (0 = success) and what it was doing, for the message.
+struct Outcome {
+    int32_t status = SAYMGR_OK;
+    std::string context;
+    bool interrupted = false;
+};
+
+// One run of voxtrial-cli against the engine library: opens an instance, carries out the
+// requested actions in a fixed order and releases the dictionaries and the instance again.
+class CliSession {
+  public:
+    CliSession(const CliOptions& options, HostThread& host,
+               std::chrono::steady_clock::time_point start);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    Outcome run();
+
+    // Stops running speech or generation. Callable from any thread.
+    void requestStop();
+
+  private:
+    Outcome openEngine();
+    Outcome selectLanguage();
+    Outcome applySettings();
+    Outcome compileDictionary();
+    Outcome loadDictionaries();
+    Outcome loadDictionary(const std::string& path);
+    Outcome speakText();
+    void listLanguages() const;
+    const engine::EngineOps& ops() const { return m_library->ops(); }
+
+    const CliOptions& m_options;
+    HostThread& m_host;
+    std::chrono::steady_clock::time_point m_start;
+    std::unique_ptr<engine::EngineLibrary> m_library;
+    LanguageList m_languages{};
+    int32_t m_instance = 0;
+    bool m_open = false;
+    std::vector<int32_t> m_dictionaries;
+    std::atomic<bool> m_stopRequested{false};
+};
+
+}  // namespace cli

@@ -1,0 +1,64 @@
+// voxtrial-cli: the speech engine from a shell.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "clioptions.h"
+#include "clisession.h"
+#include "engine/binding/statustext.h"
+#include "hostthread.h"
+#include "interruptwatcher.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+int reportOutcome(const cli::Outcome& outcome) {
+    if (outcome.interrupted) {
+        std::fputs("voxtrial-cli: stopped\n", stderr);
+        return kExitInterrupted;
+    }
+    if (outcome.status == SAYMGR_OK) {
+        return EXIT_SUCCESS;
+    }
+    const char* known = engine::statusText(outcome.status);
+    const std::string message =
+        known ? known : "Unknown error [ " + std::to_string(outcome.status) + " ] found!";
+    if (outcome.context.empty()) {
+        std::fprintf(stderr, "voxtrial-cli: %s\n", message.c_str());
+    } else {
+        std::fprintf(stderr, "voxtrial-cli: %s (%s)\n", message.c_str(), outcome.context.c_str());
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto start = std::chrono::steady_clock::now();
+    std::string error;
+    const auto options = cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "voxtrial-cli: %s\n\n%s", error.c_str(), cli::usageText());
+        return kExitUsage;
+    }
+    if (options->help) {
+        std::fputs(cli::usageText(), stdout);
+        return EXIT_SUCCESS;
+    }
+    if (options->nullSink) {
+        setenv("SAYMGR_SINK", "null", 1);
+    }
+    cli::HostThread host;
+    cli::CliSession session(*options, host, start);
+    cli::Outcome outcome;
+    {
+        const cli::InterruptWatcher watcher([&session] { session.requestStop(); });
+        outcome = session.run();
+    }
+    return reportOutcome(outcome);
+}

@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <stdlib.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "clirunner.h"
+
+namespace {
+
+using clitest::runCli;
+
+const std::string kSentence = "Hello world, this is a test of the speech engine.";
+
+// A fresh folder for one test, removed afterwards.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "voxtrial-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::string file(const std::string& name) const { return m_dir + "/" + name; }
+    void write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(file(name), std::ios::binary) << bytes;
+    }
+    clitest::RunResult run(const std::vector<std::string>& arguments,
+                           const std::map<std::string, std::string>& environment = {}) const {
+        return runCli(arguments, m_dir, environment);
+    }
+
+    std::string m_dir;
+};
+
+// What a sound file holds, read with libsndfile.
+struct Sound {
+    bool opened = false;
+    int sampleRate = 0;
+    int format = 0;
+    double seconds = 0;
+    double peak = 0;
+};
+
+Sound readSound(const std::string& path, int format, int sampleRate) {
+    SF_INFO info{};
+    const bool raw = format == 0 || format == 1 || format == 2;
+    if (raw) {
+        static constexpr int kRawFormats[] = {SF_FORMAT_RAW | SF_FORMAT_PCM_16,
+                                              SF_FORMAT_RAW | SF_FORMAT_ULAW,
+                                              SF_FORMAT_RAW | SF_FORMAT_ALAW};
+        info.format = kRawFormats[format];
+        info.samplerate = sampleRate;
+        info.channels = 1;
+    }
+    Sound sound;
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        return sound;
+    }
+    sound.opened = info.channels == 1;
+    sound.sampleRate = info.samplerate;
+    sound.format = info.format;
+    sound.seconds = static_cast<double>(info.frames) / info.samplerate;
+    std::vector<double> samples(static_cast<std::size_t>(info.frames));
+    sf_read_double(file, samples.data(), info.frames);
+    for (const double sample : samples) {
+        sound.peak = std::max(sound.peak, std::fabs(sample));
+    }
+    sf_close(file);
+    return sound;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+TEST_F(CliTest, HelpAndBadArguments) {
+    const auto help = run({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.out.find("Usage: voxtrial-cli"), std::string::npos);
+
+    const struct {
+        std::vector<std::string> arguments;
+        const char* message;
+    } cases[] = {
+        {{}, "nothing to do"},
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--text"}, "--text needs a value"},
+        {{"--volume", "12", "--text", "a"}, "--volume takes a number from 1 to 9"},
+        {{"--speaker=0", "--text", "a"}, "--speaker takes a number from 1 to 9"},
+        {{"--language", "x", "--list-languages"}, "--language takes a number"},
+        {{"--text", "a", "--generate", "out.bin"}, "--generate needs --format"},
+        {{"--text", "a", "--generate", "o.wav", "--format", "ogg"}, "--format takes"},
+        {{"--text", "a", "--frequency", "9"}, "--frequency takes 7, 8, 10 or 11"},
+        {{"--text", "a", "--file", "b"}, "give only one of"},
+        {{"--text", "\xF0\x9F\x98\x80"}, "cannot represent"},
+        {{"--compile", "only-one"}, "--compile takes two paths"},
+        {{"--speak"}, "no text"},
+        {{"--null=1", "--list-languages"}, "--null takes no value"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments);
+        EXPECT_EQ(result.exitStatus, 2) << c.message;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("Usage:"), std::string::npos) << c.message;
+    }
+}
+
+TEST_F(CliTest, FailuresCarryTheEngineMessages) {
+    const auto missing = run({"--null", "--file", "nowhere.txt"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_EQ(missing.err, "voxtrial-cli: Specified file not found! (nowhere.txt)\n");
+
+    const auto noEngine = run({"--engine", file("nothing.so"), "--list-languages"});
+    EXPECT_EQ(noEngine.exitStatus, 1);
+    EXPECT_NE(noEngine.err.find("voxtrial-cli: TTS engine loading error!"), std::string::npos);
+
+    const auto language = run({"--language", "2", "--null", "--text", "a"});
+    EXPECT_EQ(language.exitStatus, 0) << language.err;
+}
+
+TEST_F(CliTest, ListsTheLanguages) {
+    const auto result = run({"--list-languages"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const auto rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 25u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::istringstream row(rows[i]);
+        std::string number, name, variant, id;
+        std::getline(row, number, '\t');
+        std::getline(row, name, '\t');
+        std::getline(row, variant, '\t');
+        std::getline(row, id, '\t');
+        EXPECT_EQ(number, std::to_string(i + 1));
+        EXPECT_FALSE(name.empty()) << rows[i];
+        EXPECT_GT(std::stoi(id), 0) << rows[i];
+    }
+    EXPECT_NE(rows[0].find("English"), std::string::npos);
+}
+
+TEST_F(CliTest, GeneratesEveryFormatAtEveryFrequency) {
+    static constexpr std::pair<int, int> kFrequencies[] = {
+        {7, 7200}, {8, 8000}, {10, 10000}, {11, 11025}};
+    static constexpr const char* kFormatNames[] = {"lin16", "mulaw", "alaw", "wav8", "wav16"};
+    static constexpr int kWaveFormats[] = {0, 0, 0, SF_FORMAT_WAV | SF_FORMAT_PCM_U8,
+                                           SF_FORMAT_WAV | SF_FORMAT_PCM_16};
+    double firstSeconds = 0;
+    for (int format = 0; format < 5; ++format) {
+        for (const auto& [code, hertz] : kFrequencies) {
+            const std::string name =
+                std::string(kFormatNames[format]) + "-" + std::to_string(code) + ".out";
+            const auto result = run({"--text", kSentence, "--generate", name, "--format",
+                                     kFormatNames[format], "--frequency", std::to_string(code)});
+            ASSERT_EQ(result.exitStatus, 0) << name << ": " << result.err;
+            const Sound sound = readSound(file(name), format, hertz);
+            ASSERT_TRUE(sound.opened) << name;
+            EXPECT_EQ(sound.sampleRate, hertz) << name;
+            if (kWaveFormats[format] != 0) {
+                EXPECT_EQ(sound.format, kWaveFormats[format]) << name;
+            }
+            EXPECT_GT(sound.peak, 0.05) << name;
+            EXPECT_GT(sound.seconds, 1.0) << name;
+            EXPECT_LT(sound.seconds, 10.0) << name;
+            // The same speech lasts as long at every frequency and in every format.
+            firstSeconds = firstSeconds == 0 ? sound.seconds : firstSeconds;
+            EXPECT_NEAR(sound.seconds, firstSeconds, firstSeconds * 0.1) << name;
+        }
+    }
+}
+
+TEST_F(CliTest, FormatFollowsTheExtension) {
+    ASSERT_EQ(run({"--text", "Hello", "--generate", "hello.wav"}).exitStatus, 0);
+    const Sound sound = readSound(file("hello.wav"), 4, 0);
+    ASSERT_TRUE(sound.opened);
+    EXPECT_EQ(sound.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+}
+
+TEST_F(CliTest, ReadsTextFilesAndStandardInput) {
+    write("dos.txt", "Gr\x81\xE1e aus M\x81nchen.");
+    write("ansi.txt",
+          "Gr\xFC\xDF"
+          "e aus M\xFCnchen.");
+    const auto dos = run({"--dos-file", "dos.txt", "--generate", "dos.wav", "--events"});
+    ASSERT_EQ(dos.exitStatus, 0) << dos.err;
+    EXPECT_NE(dos.out.find("\"München\""), std::string::npos) << dos.out;
+    const auto ansi = run({"--file", "ansi.txt", "--generate", "ansi.wav", "--events"});
+    ASSERT_EQ(ansi.exitStatus, 0) << ansi.err;
+    EXPECT_NE(ansi.out.find("\"Grüße\""), std::string::npos) << ansi.out;
+    const auto piped = runCli({"--file", "-", "--generate", "piped.wav"}, m_dir, {},
+                              std::chrono::milliseconds(0), "Hello from a pipe.");
+    ASSERT_EQ(piped.exitStatus, 0) << piped.err;
+    EXPECT_GT(readSound(file("piped.wav"), 4, 0).peak, 0.05);
+}
+
+TEST_F(CliTest, PrintsEventsThatCoverTheText) {
+    const auto result = run({"--null", "--speak", "--events", "--text", "Hello world. Good bye."});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const auto rows = lines(result.out);
+    ASSERT_GE(rows.size(), 4u) << result.out;
+    EXPECT_NE(rows.front().find(" 7000 start"), std::string::npos) << rows.front();
+    EXPECT_NE(rows.back().find(" 7001 end"), std::string::npos) << rows.back();
+    long long previousTime = 0;
+    int pieceEnd = 0;
+    int words = 0;
+    for (const std::string& row : rows) {
+        std::istringstream fields(row);
+        long long time = 0;
+        int code = 0;
+        std::string name;
+        fields >> time >> code >> name;
+        EXPECT_GE(time, previousTime) << row;
+        previousTime = time;
+        if (code == 7002) {
+            int start = 0, length = 0;
+            fields >> start >> length;
+            EXPECT_EQ(start, pieceEnd) << row;
+            pieceEnd = start + length;
+        } else if (code == 7003) {
+            ++words;
+            EXPECT_TRUE(row.ends_with("\"Hello\"") || row.ends_with("\"world\"") ||
+                        row.ends_with("\"Good\"") || row.ends_with("\"bye\""))
+                << row;
+        }
+    }
+    EXPECT_EQ(pieceEnd, 22);
+    EXPECT_EQ(words, 4);
+}
+
+TEST_F(CliTest, CompilesAndUsesDictionaries) {
+    const std::string longer = "this is a much longer replacement phrase for a very short word";
+    write("words.dct", "; test\r\ncat " + longer + "\r\n");
+    write("dos.dct", "M\x81ller " + longer + "\r\n");
+    std::filesystem::create_directory(file("tmp"));
+    const std::map<std::string, std::string> environment{{"TMPDIR", file("tmp")}};
+
+    const auto compiled = run({"--compile", "words.dct", "words.dcb"});
+    ASSERT_EQ(compiled.exitStatus, 0) << compiled.err;
+    std::ifstream binary(file("words.dcb"), std::ios::binary);
+    std::string magic(6, '\0');
+    binary.read(magic.data(), 6);
+    EXPECT_EQ(magic, "QVXDCB");
+
+    auto seconds = [&](const std::string& text, std::vector<std::string> extra) {
+        std::vector<std::string> arguments{"--text", text, "--generate", "x.wav"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        const auto result = run(arguments, environment);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        return readSound(file("x.wav"), 4, 0).seconds;
+    };
+    const double plain = seconds("cat", {});
+    EXPECT_GT(seconds("cat", {"--dictionary", "words.dcb"}), plain * 3);
+    EXPECT_GT(seconds("Cat", {"--dictionary", "words.dct"}), plain * 3);
+    EXPECT_LT(seconds("cats", {"--dictionary", "words.dct"}), plain * 2);
+    const double name = seconds("Müller", {});
+    EXPECT_GT(seconds("Müller", {"--dos", "--dictionary", "dos.dct"}), name * 3);
+    // The temporary binary dictionaries are gone.
+    EXPECT_TRUE(std::filesystem::is_empty(file("tmp")));
+}
+
+TEST_F(CliTest, RefusesBadDictionaries) {
+    write("bad.dct", "cat dog\nlonely\n");
+    const auto bad = run({"--text", "cat", "--null", "--dictionary", "bad.dct"});
+    EXPECT_EQ(bad.exitStatus, 1);
+    EXPECT_EQ(bad.err, "voxtrial-cli: Invalid user dictionary format has been found! (bad.dct)\n");
+
+    write("good.dct", "cat dog\n");
+    ASSERT_EQ(run({"--compile", "good.dct", "good.dcb"}).exitStatus, 0);
+    std::string bytes;
+    {
+        std::ifstream in(file("good.dcb"), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bytes[bytes.size() - 3] ^= 0x40;
+    write("damaged.dcb", bytes);
+    const auto damaged = run({"--text", "cat", "--null", "--dictionary", "damaged.dcb"});
+    EXPECT_EQ(damaged.exitStatus, 1);
+    EXPECT_EQ(damaged.err, "voxtrial-cli: User dictionary loading error! (damaged.dcb)\n");
+
+    const auto missing = run({"--compile", "none.dct", "none.dcb"});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_EQ(missing.err, "voxtrial-cli: Specified file not found! (none.dct)\n");
+    EXPECT_FALSE(std::filesystem::exists(file("none.dcb")));
+}
+
+TEST_F(CliTest, InterruptStopsSpeechCleanly) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += kSentence + " ";
+    }
+    const auto started = std::chrono::steady_clock::now();
+    // Paced like a real device, so the speech would take minutes.
+    const auto result = runCli({"--null", "--speak", "--events", "--text", text}, m_dir,
+                               {{"SAYMGR_PACE", "1"}}, std::chrono::milliseconds(700));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(result.exitStatus, 130) << result.err;
+    EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
+    EXPECT_NE(result.out.find(" 7001 end"), std::string::npos) << result.out;
+}
+
+}  // namespace
