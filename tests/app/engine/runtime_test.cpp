@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/settings.h"
 #include "platform/profilefile.h"
@@ -97,10 +99,30 @@ TEST(RuntimeTest, SettingsFileOffersEveryEngineLanguageWithItsFiles) {
     EXPECT_EQ(state.DictFileType, 1);
 }
 
-TEST(RuntimeTest, ProgramHelpChimeAndSampleDictionaryAreThere) {
-    EXPECT_NE(fileBytes(kRuntime / "SAYBENCH.hlp").find("<html>"), std::string::npos);
-    EXPECT_NE(fileBytes(kRuntime / "SAMPLE_EN.DCT").find("[["), std::string::npos);
+TEST(RuntimeTest, HelpFilesNameEveryKeyAndTheLanguage) {
+    const std::vector<std::string> keys = {"F1", "Ctrl+F1", "F2", "F3",  "F5",      "F6",
+                                           "F7", "F8",      "F9", "F10", "Ctrl+F10"};
+    std::vector<std::pair<std::filesystem::path, std::string>> pages = {
+        {kRuntime / "SAYBENCH.hlp", "Quenvar Voxtrial"}};
+    const platform::ProfileFile settings(kRuntime / "SAYBENCH.INI");
+    for (int slot = 0; slot < 25; ++slot) {
+        engine::LanguagesEntry entry;
+        ASSERT_EQ(
+            engine::ParseLanguagesEntry(
+                settings.readString("Languages", "Language" + std::to_string(slot + 1), ""), entry),
+            0);
+        pages.emplace_back(kRuntime / entry.helpFile, entry.name);
+    }
+    for (const auto& [page, name] : pages) {
+        const std::string text = fileBytes(page);
+        EXPECT_NE(text.find(name), std::string::npos) << page;
+        for (const std::string& key : keys) {
+            EXPECT_NE(text.find(key), std::string::npos) << page << " " << key;
+        }
+    }
+}
 
+TEST(RuntimeTest, ChimeIsShortMono16Bit22050Hz) {
     const std::string wave = fileBytes(kRuntime / "ding.wav");
     ASSERT_GT(wave.size(), 44u);
     EXPECT_EQ(wave.substr(0, 4), "RIFF");
