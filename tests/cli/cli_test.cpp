@@ -188,7 +188,7 @@ TEST_F(CliTest, FormatFollowsTheExtension) {
 }
 
 TEST_F(CliTest, ReadsTextFilesAndStandardInput) {
-    write("dos.txt", "Gr\x81\xE1e aus M\x81nchen.");
+    write("dos.txt", "Gr\x81\xE1" "e aus M\x81nchen.");
     write("ansi.txt",
           "Gr\xFC\xDF"
           "e aus M\xFCnchen.");
