@@ -1,0 +1,92 @@
+#include "platform/dialogtemplate.h"
+
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace {
+
+using platform::DialogItem;
+using platform::DialogItemKind;
+using platform::DialogTemplate;
+using platform::DialogUnits;
+
+TEST(DialogUnits, FourHorizontalUnitsAreOneAverageCharacterAndEightVerticalOneLine) {
+    QWidget dialog;
+    QFont font = dialog.font();
+    font.setPixelSize(13);
+    dialog.setFont(font);
+    const QFontMetrics metrics(font);
+    const int averageWidth = static_cast<int>(std::lround(
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0));
+    const DialogUnits units(dialog);
+    EXPECT_EQ(units.toPixelsX(4), averageWidth);
+    EXPECT_EQ(units.toPixelsY(8), metrics.height());
+    EXPECT_EQ(units.toPixelsX(400), averageWidth * 100);
+    EXPECT_EQ(units.toPixelsY(0), 0);
+    EXPECT_EQ(units.toPixelsY(3), static_cast<int>(std::lround(3 * metrics.height() / 8.0)));
+}
+
+DialogTemplate sampleTemplate() {
+    return DialogTemplate{300,
+                          "Frequency",
+                          160,
+                          100,
+                          {
+                              {DialogItemKind::Frame, 10, "Rate", 5, 5, 70, 60},
+                              {DialogItemKind::RadioButton, 11, "8 kHz", 10, 15, 50, 10},
+                              {DialogItemKind::RadioButton, 12, "10 kHz", 10, 30, 50, 10},
+                              {DialogItemKind::Frame, 20, "Mode", 80, 5, 70, 60},
+                              {DialogItemKind::RadioButton, 21, "Fast", 85, 15, 50, 10},
+                              {DialogItemKind::RadioButton, 22, "Slow", 85, 30, 50, 10},
+                              {DialogItemKind::ComboBox, 30, "", 5, 68, 70, 60},
+                              {DialogItemKind::DefaultPushButton, 1, "OK", 30, 82, 50, 14},
+                              {DialogItemKind::PushButton, 2, "Cancel", 90, 82, 50, 14},
+                          }};
+}
+
+TEST(BuildDialog, PlacesEveryItemInPixelsByItsId) {
+    QWidget owner;
+    const DialogTemplate dialogTemplate = sampleTemplate();
+    const std::unique_ptr<QDialog> dialog = platform::buildDialog(dialogTemplate, &owner);
+    const DialogUnits units(*dialog);
+    EXPECT_EQ(dialog->windowTitle(), "Frequency");
+    EXPECT_TRUE(dialog->isModal());
+    EXPECT_EQ(dialog->parentWidget(), &owner);
+    EXPECT_EQ(dialog->size(), QSize(units.toPixelsX(160), units.toPixelsY(100)));
+    for (const DialogItem& item : dialogTemplate.items) {
+        QWidget* widget = platform::findItem(*dialog, item.id);
+        ASSERT_NE(widget, nullptr) << item.id;
+        EXPECT_EQ(widget->pos(), QPoint(units.toPixelsX(item.x), units.toPixelsY(item.y)));
+        EXPECT_EQ(widget->width(), units.toPixelsX(item.width));
+    }
+    EXPECT_EQ(platform::findItem(*dialog, 99), nullptr);
+    EXPECT_EQ(qobject_cast<QGroupBox*>(platform::findItem(*dialog, 10))->title(), "Rate");
+    EXPECT_TRUE(qobject_cast<QPushButton*>(platform::findItem(*dialog, 1))->isDefault());
+    EXPECT_FALSE(qobject_cast<QPushButton*>(platform::findItem(*dialog, 2))->isDefault());
+    EXPECT_LT(platform::findItem(*dialog, 30)->height(), units.toPixelsY(60))
+        << "a combo box is one line high; the template's height is its drop-down list";
+}
+
+TEST(BuildDialog, RadioButtonsAreExclusiveWithinTheirFrameOnly) {
+    const std::unique_ptr<QDialog> dialog = platform::buildDialog(sampleTemplate(), nullptr);
+    const auto radio = [&](int id) {
+        return qobject_cast<QRadioButton*>(platform::findItem(*dialog, id));
+    };
+    radio(11)->click();
+    radio(21)->click();
+    radio(12)->click();
+    EXPECT_FALSE(radio(11)->isChecked());
+    EXPECT_TRUE(radio(12)->isChecked());
+    EXPECT_TRUE(radio(21)->isChecked()) << "the other frame's choice stays";
+}
+
+}  // namespace

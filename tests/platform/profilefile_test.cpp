@@ -1,0 +1,224 @@
+#include "platform/profilefile.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "temporaryfolder.h"
+
+namespace {
+
+using platform::ProfileFile;
+
+class ProfileFileTest : public ::testing::Test {
+  protected:
+    std::filesystem::path file(const std::string& content) {
+        const std::filesystem::path path = m_folder.path() / "settings.ini";
+        writeText(path, content);
+        return path;
+    }
+
+    platformtest::TemporaryFolder m_folder;
+};
+
+TEST_F(ProfileFileTest, LookupIgnoresCaseBlanksCommentsAndLinesWithoutEquals) {
+    const ProfileFile profile(
+        file("; a comment=not a key\n"
+             "orphan=before any section\n"
+             "  [ TTSdefault ]  \n"
+             "just words\n"
+             "  Language  =  3  \n"
+             ";Frequency=8\n"
+             "HelpFile = my help.hlp \t\n"));
+    EXPECT_EQ(profile.readInt("ttsDEFAULT", "LANGUAGE", 1), 3);
+    EXPECT_EQ(profile.readString("TTSdefault", "helpfile", ""), "my help.hlp");
+    EXPECT_EQ(profile.readInt("TTSdefault", "Frequency", 10), 10);
+    EXPECT_EQ(profile.readString("TTSdefault", "just words", "none"), "none");
+    EXPECT_EQ(profile.readString("TTSdefault", "orphan", "none"), "none");
+}
+
+TEST_F(ProfileFileTest, FirstOfDuplicateSectionsAndKeysWins) {
+    const ProfileFile profile(
+        file("[A]\nkey=first\nKEY=second\n[B]\nx=1\n[a]\nkey=third\nonlyLater=yes\n"));
+    EXPECT_EQ(profile.readString("A", "key", ""), "first");
+    EXPECT_EQ(profile.readString("A", "onlyLater", "missing"), "missing");
+}
+
+TEST_F(ProfileFileTest, MissingFileReadsAsDefaults) {
+    const ProfileFile profile(m_folder.path() / "absent.ini");
+    EXPECT_FALSE(profile.exists());
+    EXPECT_EQ(profile.readInt("TTSdefault", "Language", 7), 7);
+    EXPECT_EQ(profile.readString("Languages", "Language1", "fallback"), "fallback");
+}
+
+TEST_F(ProfileFileTest, IntegersReadLikeTheCLibrary) {
+    const ProfileFile profile(
+        file("[n]\na=12ab\nb=x\nc=-3\nd=+4\ne=\nf=99999999999\ng=-99999999999\nh= 5 \n"));
+    EXPECT_EQ(profile.readInt("n", "a", 0), 12);
+    EXPECT_EQ(profile.readInt("n", "b", 9), 0);
+    EXPECT_EQ(profile.readInt("n", "c", 0), -3);
+    EXPECT_EQ(profile.readInt("n", "d", 0), 4);
+    EXPECT_EQ(profile.readInt("n", "e", 9), 9) << "an empty value counts as missing";
+    EXPECT_EQ(profile.readInt("n", "f", 0), INT32_MAX);
+    EXPECT_EQ(profile.readInt("n", "g", 0), INT32_MIN);
+    EXPECT_EQ(profile.readInt("n", "h", 0), 5);
+    EXPECT_EQ(profile.readInt("n", "missing", 42), 42);
+}
+
+TEST_F(ProfileFileTest, ReadStringTruncatesLikeAFixedBuffer) {
+    const ProfileFile profile(file("[s]\nname=abcdefgh\n"));
+    EXPECT_EQ(profile.readString("s", "name", "", 3), "abc");
+    EXPECT_EQ(profile.readString("s", "other", "fallback", 4), "fall");
+    EXPECT_EQ(profile.readString("s", "name", "", 0), "abcdefgh");
+}
+
+TEST_F(ProfileFileTest, ReplacingAValueKeepsEveryOtherByte) {
+    const std::string before =
+        "; settings\r\n[Language1]\r\nVolume = 8 \r\n  Pitch=5\r\n\r\n[TTSdefault]\r\n"
+        "Language=1\r\n; end";
+    ProfileFile profile(file(before));
+    ASSERT_TRUE(profile.writeString("language1", "VOLUME", "3"));
+    EXPECT_EQ(readText(profile.path()),
+              "; settings\r\n[Language1]\r\nVolume = 3\r\n  Pitch=5\r\n\r\n[TTSdefault]\r\n"
+              "Language=1\r\n; end");
+    EXPECT_EQ(profile.readInt("Language1", "Volume", 0), 3);
+}
+
+TEST_F(ProfileFileTest, NewKeyGoesAfterTheSectionsLastKeyBeforeBlankLines) {
+    ProfileFile profile(file("[A]\nx=1\n; about B\n\n[B]\ny=2\n"));
+    ASSERT_TRUE(profile.writeString("A", "z", "3"));
+    EXPECT_EQ(readText(profile.path()), "[A]\nx=1\nz=3\n; about B\n\n[B]\ny=2\n");
+}
+
+TEST_F(ProfileFileTest, NewKeyInASectionWithoutKeysFollowsItsHeader) {
+    ProfileFile profile(file("[A]\r\n\r\n[B]\r\ny=2"));
+    ASSERT_TRUE(profile.writeString("B", "z", "3"));
+    ASSERT_TRUE(profile.writeString("A", "x", "1"));
+    EXPECT_EQ(readText(profile.path()), "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\nz=3\r\n");
+}
+
+TEST_F(ProfileFileTest, NewSectionGoesAtTheEndInTheFilesLineEnd) {
+    ProfileFile profile(file("[A]\r\nx=1"));
+    ASSERT_TRUE(profile.writeString("sounds", "SystemQuestion", "ding.wav"));
+    EXPECT_EQ(readText(profile.path()), "[A]\r\nx=1\r\n[sounds]\r\nSystemQuestion=ding.wav\r\n");
+}
+
+TEST_F(ProfileFileTest, WritingCreatesAMissingFileAndItsFolder) {
+    ProfileFile profile(m_folder.path() / "new" / "folder" / "user.ini");
+    ASSERT_TRUE(profile.writeString("sounds", "SystemQuestion", "ding.wav"));
+    EXPECT_EQ(readText(profile.path()), "[sounds]\nSystemQuestion=ding.wav\n");
+}
+
+TEST_F(ProfileFileTest, UnsafeNamesAndValuesAreRefusedAndTheFileUnchanged) {
+    const std::string before = "[A]\nx=1\n";
+    ProfileFile profile(file(before));
+    EXPECT_FALSE(profile.writeString("A", "x", "1\n[B]\ny=2"));
+    EXPECT_FALSE(profile.writeString("A]", "x", "1"));
+    EXPECT_FALSE(profile.writeString("A", "k=v", "1"));
+    EXPECT_FALSE(profile.writeString("A", " ", "1"));
+    EXPECT_EQ(readText(profile.path()), before);
+}
+
+TEST_F(ProfileFileTest, WriteKeepsPermissionsAndLeavesNoTemporaryFile) {
+    ProfileFile profile(file("[A]\nx=1\n"));
+    ASSERT_EQ(::chmod(profile.path().c_str(), 0600), 0);
+    ASSERT_TRUE(profile.writeString("A", "x", "2"));
+    struct stat info {};
+    ASSERT_EQ(::stat(profile.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(ProfileFileTest, WriteThroughASymbolicLinkEditsItsTarget) {
+    const std::filesystem::path target = file("[A]\nx=1\n");
+    const std::filesystem::path link = m_folder.path() / "link.ini";
+    std::filesystem::create_symlink(target, link);
+    ProfileFile profile(link);
+    ASSERT_TRUE(profile.writeString("A", "x", "2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readText(target), "[A]\nx=2\n");
+}
+
+TEST_F(ProfileFileTest, AnUnwritableFolderFailsAndKeepsTheOldFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind root";
+    }
+    ProfileFile profile(file("[A]\nx=1\n"));
+    ::chmod(m_folder.path().c_str(), 0500);
+    EXPECT_FALSE(profile.writeString("A", "x", "2"));
+    ::chmod(m_folder.path().c_str(), 0700);
+    EXPECT_EQ(readText(profile.path()), "[A]\nx=1\n");
+}
+
+// A writer killed at any moment leaves either the old or the new file, never a mixture.
+TEST_F(ProfileFileTest, AKilledWriterLeavesTheOldOrTheNewFile) {
+    const std::string big(300000, 'a');
+    const std::string other(300000, 'b');
+    const auto content = [](const std::string& value) {
+        return "; header\n[data]\nvalue=" + value + "\n[tail]\nk=v\n";
+    };
+    const std::filesystem::path path = file(content(big));
+    for (int round = 0; round < 40; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ProfileFile writer(path);
+            for (int i = 0;; ++i) {
+                writer.writeString("data", "value", i % 2 == 0 ? other : big);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(300 + (round % 10) * 700));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string now = readText(path);
+        ASSERT_TRUE(now == content(big) || now == content(other))
+            << "round " << round << ": " << now.size() << " bytes";
+    }
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+        const char* old = std::getenv(name);
+        m_had = old != nullptr;
+        m_old = m_had ? old : "";
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnvironment() {
+        if (m_had) {
+            ::setenv(m_name, m_old.c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* m_name;
+    bool m_had;
+    std::string m_old;
+};
+
+TEST(UserProfilePath, FollowsTheXdgConfigFolder) {
+    const ScopedEnvironment home("HOME", "/home/someone");
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "/somewhere/config");
+        EXPECT_EQ(platform::userProfilePath(), "/somewhere/config/quenvar-voxtrial/user.ini");
+    }
+    const ScopedEnvironment config("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(platform::userProfilePath(), "/home/someone/.config/quenvar-voxtrial/user.ini");
+}
+
+}  // namespace

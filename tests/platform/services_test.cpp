@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QTextBrowser>
+
+#include "platform/keyboardstate.h"
+#include "platform/services.h"
+#include "temporaryfolder.h"
+#include "testsupport/recordingservices.h"
+
+namespace {
+
+using platform::BeepKind;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageResult;
+
+QTextBrowser* visibleHelpWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* browser = qobject_cast<QTextBrowser*>(widget); browser && browser->isVisible()) {
+            return browser;
+        }
+    }
+    return nullptr;
+}
+
+TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOnes) {
+    platformtest::TemporaryFolder folder;
+    writeText(folder.path() / "help.html", "<html><body><h1>Contents</h1></body></html>");
+    writeText(folder.path() / "german.txt", "Sprachausgabe f\xFCr alle\n");
+    platform::Services services = platform::makeDesktopServices(folder.path().string());
+
+    EXPECT_FALSE(services.help->show(
+        nullptr, QString::fromStdString((folder.path() / "absent.hlp").string())));
+    EXPECT_EQ(visibleHelpWindow(), nullptr);
+
+    ASSERT_TRUE(services.help->show(
+        nullptr, QString::fromStdString((folder.path() / "help.html").string())));
+    QTextBrowser* window = visibleHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->toPlainText().contains("Contents"));
+
+    ASSERT_TRUE(services.help->show(
+        nullptr, QString::fromStdString((folder.path() / "german.txt").string())));
+    EXPECT_EQ(visibleHelpWindow(), window);
+    EXPECT_TRUE(window->toPlainText().contains(QString::fromUtf8("für alle")))
+        << "a help text that is not UTF-8 is read as Windows-1252";
+}
+
+TEST(DesktopServices, ClipboardTextTravelsAsWindows1252) {
+    platform::Services services = platform::makeDesktopServices("/");
+    services.clipboard->setAnsiText("caf\xE9 \x80");
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("café €"));
+    QApplication::clipboard()->setText(QString::fromUtf8("naïve π"));
+    EXPECT_EQ(services.clipboard->ansiText(), "na\xEFve ?");
+}
+
+TEST(RecordingServices, RecordBeepsAndBoxesInOrderAndAnswerFromTheScript) {
+    testsupport::RecordingServices recording = testsupport::makeRecordingServices();
+    platform::MessageService& messages = *recording.services.messages;
+    QWidget owner;
+    messages.beep(BeepKind::Information);
+    EXPECT_EQ(messages.show(&owner, "Text", "Error", MessageIcon::Information, MessageButtons::Ok),
+              MessageResult::Ok);
+    EXPECT_EQ(messages.show(nullptr, "Quit?", "Q", MessageIcon::Question, MessageButtons::YesNo),
+              MessageResult::Yes);
+    recording.messages->queueAnswer(MessageResult::No);
+    EXPECT_EQ(messages.show(nullptr, "Again?", "Q", MessageIcon::Question, MessageButtons::YesNo),
+              MessageResult::No);
+
+    const auto& log = recording.messages->log();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_TRUE(log[0].isBeep());
+    EXPECT_EQ(log[0].beep, BeepKind::Information);
+    EXPECT_TRUE(log[1].isBox());
+    EXPECT_EQ(log[1].owner, &owner);
+    EXPECT_EQ(log[1].text, "Text");
+    EXPECT_EQ(log[1].caption, "Error");
+    EXPECT_EQ(recording.messages->boxes().size(), 3u);
+    EXPECT_EQ(recording.messages->beeps(), std::vector<BeepKind>{BeepKind::Information});
+}
+
+TEST(RecordingServices, FileDialogsAnswerFromTheScriptThenCancel) {
+    testsupport::RecordingServices recording = testsupport::makeRecordingServices();
+    recording.fileDialogs->queueAnswer(QString("/tmp/a.txt"));
+    platform::FileDialogService& dialogs = *recording.services.fileDialogs;
+    EXPECT_EQ(dialogs.openFile(nullptr, "Open", "/tmp", "Text (*.txt)"), QString("/tmp/a.txt"));
+    EXPECT_EQ(dialogs.saveFile(nullptr, "Save", "/tmp", "Wave (*.wav)"), std::nullopt);
+    ASSERT_EQ(recording.fileDialogs->requests().size(), 2u);
+    EXPECT_EQ(recording.fileDialogs->requests()[1].kind,
+              testsupport::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(recording.fileDialogs->requests()[1].filter, "Wave (*.wav)");
+}
+
+// Records the key releases it receives.
+class KeyWidget : public QWidget {
+  public:
+    std::vector<int> released;
+
+  protected:
+    void keyReleaseEvent(QKeyEvent* event) override { released.push_back(event->key()); }
+};
+
+TEST(KeyboardState, ReleasingControlTellsTheFocusedWidget) {
+    KeyWidget widget;
+    widget.setFocusPolicy(Qt::StrongFocus);
+    widget.show();
+    QApplication::setActiveWindow(&widget);
+    widget.setFocus();
+    if (QApplication::focusWidget() != &widget) {
+        GTEST_SKIP() << "this window system gives no focus";
+    }
+    EXPECT_FALSE(platform::isControlKeyDown());
+    platform::releaseControlKey();
+    EXPECT_EQ(widget.released, std::vector<int>{Qt::Key_Control});
+}
+
+}  // namespace
