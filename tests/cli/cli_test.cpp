@@ -188,7 +188,9 @@ TEST_F(CliTest, FormatFollowsTheExtension) {
 }
 
 TEST_F(CliTest, ReadsTextFilesAndStandardInput) {
-    write("dos.txt", "Gr\x81\xE1" "e aus M\x81nchen.");
+    write("dos.txt",
+          "Gr\x81\xE1"
+          "e aus M\x81nchen.");
     write("ansi.txt",
           "Gr\xFC\xDF"
           "e aus M\xFCnchen.");
@@ -307,6 +309,24 @@ TEST_F(CliTest, InterruptStopsSpeechCleanly) {
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
     EXPECT_NE(result.out.find(" 7001 end"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, InterruptLeavesACompleteSoundFile) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += kSentence + " ";
+    }
+    write("long.txt", text);
+    const auto result = runCli({"--file", "long.txt", "--generate", "long.wav"}, m_dir, {},
+                               std::chrono::milliseconds(300));
+    EXPECT_EQ(result.exitStatus, 130) << result.err;
+    SF_INFO info{};
+    SNDFILE* sound = sf_open(file("long.wav").c_str(), SFM_READ, &info);
+    ASSERT_NE(sound, nullptr) << sf_strerror(nullptr);
+    sf_close(sound);
+    // The header counts exactly the samples that were written.
+    const auto size = static_cast<long long>(std::filesystem::file_size(file("long.wav")));
+    EXPECT_EQ(size - info.frames * 2, 44);
 }
 
 }  // namespace
