@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <vector>
 
 namespace {
@@ -65,6 +68,34 @@ TEST(FakeEngine, SpeakPlaysTheScriptAndStopSkipsToTheEnd) {
     EXPECT_EQ(fake.operations(),
               (std::vector<std::string>{"EngineSetCallback", "EngineSpeak", "EngineStop"}));
     EXPECT_FALSE(fake.isSpeaking());
+}
+
+TEST(FakeEngine, SpeakToFileDispatchesTheHostAndWritesTheScriptedBytes) {
+    FakeEngine fake;
+    int dispatched = 0;
+    SaymgrHostThread host{&dispatched, [](void* count, int32_t) { ++*static_cast<int*>(count); },
+                          [](void*) {}};
+    int32_t instance = 0;
+    FakeEngine::ops().EngineOpen(&instance, &host, nullptr);
+    fake.addNotification(SAYMGR_NOTIFY_START);
+    fake.addAction([&] { EXPECT_TRUE(fake.isSpeaking()); });
+    fake.setBytesWritten(1234);
+    fake.setSpeakToFileBytes(std::string("RIFF"));
+    const QTemporaryDir directory;
+    ASSERT_TRUE(directory.isValid());
+    const QString path = directory.filePath("out.wav");
+    const std::string pathText = path.toStdString();
+
+    int32_t written = 0;
+    EXPECT_EQ(
+        FakeEngine::ops().EngineSpeakToFile(1, "word", 4, pathText.c_str(), 4, 1, 0, &written), 0);
+    EXPECT_EQ(dispatched, 2);
+    EXPECT_EQ(written, 1234);
+    EXPECT_EQ(fake.calls().back(),
+              (EngineCall{"EngineSpeakToFile", {1, "word", 4, pathText, 4, 1, 0}}));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("RIFF"));
 }
 
 TEST(FakeEngine, WithoutAFakeEveryOperationReportsAMissingEngine) {
