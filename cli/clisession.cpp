@@ -1,5 +1,6 @@
 #include "clisession.h"
 
+#include <dlfcn.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -78,6 +79,14 @@ class TemporaryDictionary {
     std::string m_path;
 };
 
+// Keeps the loaded engine library mapped until the process ends. eSpeak NG and PortAudio hold
+// allocations for the life of the process; unmapping their code with the engine would leave
+// those behind unreachable. The extra reference is never dropped on purpose.
+void pinLibrary(const std::string& enginePath) {
+    const std::string name = enginePath.empty() ? "libsaymgr.so" : enginePath;
+    dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, HostThread& host,
@@ -125,6 +134,7 @@ Outcome CliSession::openEngine() {
     if (!m_library->isLoaded()) {
         return failure(SAYMGR_EENGINE_LOADING, m_library->loadError());
     }
+    pinLibrary(m_options.enginePath);
     const int32_t status = ops().EngineOpen(&m_instance, m_host.handle(), &m_languages);
     if (status != SAYMGR_OK) {
         return failure(status, "opening the engine");
