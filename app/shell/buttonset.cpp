@@ -9,15 +9,20 @@ ButtonSet::ButtonSet(std::array<ImageButton*, 3> buttons, bool& pauseShowsResume
     : m_buttons(buttons), m_pauseShowsResume(pauseShowsResume) {}
 
 void ButtonSet::redraw() {
-    if (!m_loaded) {
-        m_active = {true, false, false};
-        m_loaded = true;
-    }
+    load();
     for (int i = 0; i < 3; ++i)
         show(i);
 }
 
+void ButtonSet::load() {
+    if (m_loaded)
+        return;
+    m_active = {true, false, false};
+    m_loaded = true;
+}
+
 void ButtonSet::setLook(Index index, bool inactive) {
+    load();
     m_active[index] = !inactive;
     show(index);
 }

@@ -32,6 +32,8 @@ class ButtonSet {
     void showIdleLook();
 
   private:
+    // A look set before the window's first paint counts: loading happens then, not later.
+    void load();
     int pictureFor(int index) const;
     void show(int index);
 

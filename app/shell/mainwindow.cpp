@@ -57,8 +57,6 @@ void MainWindow::setMaximisedSize(bool maximised) {
     if (maximised) {
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        if (const QScreen* screen = this->screen())
-            setGeometry(screen->availableGeometry());
     } else {
         setFixedSize(m_normalSize);
     }

@@ -43,8 +43,7 @@ Program::~Program() {
     delete m_mainWindow.data();
 }
 
-bool Program::isExtendedMode(const std::string& commandLine)
-{
+bool Program::isExtendedMode(const std::string& commandLine) {
     return commandLine == kExtendedModeWord;
 }
 

@@ -9,6 +9,7 @@
 #include "context/programcontext.h"
 #include "platform/hostthread.h"
 #include "platform/instancelock.h"
+#include "shell/mainwindow.h"
 
 namespace engine {
 class VoiceSelection;
@@ -17,8 +18,6 @@ class VoiceSelection;
 namespace shell {
 
 class EngineCallback;
-class MainWindow;
-class MiniPanel;
 class WindowProcedure;
 
 // What a program is started with besides its command line: the engine's operation table, the

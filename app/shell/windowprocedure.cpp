@@ -140,12 +140,15 @@ bool WindowProcedure::onWindowStateChange(QWidget* window, QEvent* event) {
     const Qt::WindowStates now = window->windowState();
     const bool minimised = (now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized);
     const bool maximised = (now & Qt::WindowMaximized) && !(before & Qt::WindowMaximized);
+    // The swap runs once the window system has finished the state change it reports.
     if (minimised && window == m_mainWindow && m_program.extendedMode && m_miniPanel) {
-        showMiniPanel();
+        QMetaObject::invokeMethod(
+            m_mainWindow, [this] { showMiniPanel(); }, Qt::QueuedConnection);
         return true;
     }
     if (maximised && window == m_miniPanel) {
-        restoreMainWindow();
+        QMetaObject::invokeMethod(
+            m_miniPanel, [this] { restoreMainWindow(); }, Qt::QueuedConnection);
         return true;
     }
     if (window == m_mainWindow && (now & Qt::WindowMaximized) != (before & Qt::WindowMaximized))

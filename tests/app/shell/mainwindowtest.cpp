@@ -1,0 +1,119 @@
+#include <QMenuBar>
+#include <QStyle>
+
+#include "engine/voiceselection.h"
+#include "shell/mainwindow.h"
+#include "shell/windowprocedure.h"
+#include "shellfixture.h"
+
+namespace shelltest {
+namespace {
+
+int trunc(double value) {
+    return static_cast<int>(value);
+}
+
+QRect rectOf(const QWidget& widget) {
+    return widget.geometry();
+}
+
+TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
+    context::ProgramContext program;
+    engine::VoiceSelection voice(program, {});
+    shell::WindowProcedure procedure(program, voice, [](int) {});
+    bool pauseShowsResume = false;
+    shell::MainWindow window(procedure, pauseShowsResume);
+    window.createControls(new QMenuBar);
+
+    const int dpiX = window.logicalDpiX();
+    const int dpiY = window.logicalDpiY();
+    EXPECT_EQ(window.size(), QSize(trunc(dpiX * 4.3), trunc(dpiY * 3.5)));
+    if (dpiX == 96 && dpiY == 96) {
+        EXPECT_EQ(window.size(), QSize(412, 336));
+    }
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+
+    const int W = window.width();
+    const int U = window.clientArea().height() / 12;
+    const int Y5 = trunc(U * 5.5);
+    const int imageWidth = 4 * W / 33;
+    EXPECT_EQ(rectOf(window.sourceLabel()), QRect(2 * W / 16, trunc(U * 0.5), 3 * W / 16, 20));
+    EXPECT_EQ(rectOf(window.rate()).topLeft(), QPoint(6 * W / 16, 4 * U));
+    EXPECT_EQ(rectOf(window.input()), QRect(W / 16, 7 * U, 14 * W / 16, 90));
+    EXPECT_EQ(rectOf(window.buttons().button(shell::ButtonSet::kStop)),
+              QRect(trunc(W * 4.5 * 0.0625), Y5, imageWidth, 26));
+    EXPECT_EQ(rectOf(window.buttons().button(shell::ButtonSet::kPause)),
+              QRect(7 * W / 16, Y5, imageWidth, 20));
+    EXPECT_EQ(rectOf(window.demo()), QRect(trunc(W * 9.5 * 0.0625), Y5, 2 * W / 16, 24));
+    EXPECT_EQ(rectOf(window.about()), QRect(12 * W / 16, Y5, 2 * W / 16, 24));
+}
+
+TEST(MainWindowCreation, InputWindowKeepsAtMost999Characters) {
+    QWidget parent;
+    shell::InputWindow input(&parent);
+    input.setPlainText(QString(1200, QLatin1Char('a')));
+    EXPECT_EQ(input.toPlainText().size(), 999);
+    input.setPlainText(QStringLiteral("short"));
+    EXPECT_EQ(input.toPlainText(), "short");
+}
+
+class MainWindowLayout : public ShellFixture {
+  protected:
+    void expectLayoutFor(int CW, int clientHeight, int firstWidth) {
+        shell::MainWindow& window = mainWindow();
+        const int U = clientHeight / 12;
+        const int Y5 = trunc(U * 5.5);
+        const int imageWidth = 4 * firstWidth / 33;
+        const shell::ButtonSet& buttons = window.buttons();
+        EXPECT_EQ(rectOf(window.languageLabel()),
+                  QRect(7 * CW / 16, trunc(U * 0.5), 7 * CW / 16, 20));
+        EXPECT_EQ(rectOf(window.pitchLabel()), QRect(2 * CW / 16, 3 * U, 2 * CW / 16, 20));
+        EXPECT_EQ(rectOf(window.volume()).topLeft(), QPoint(6 * CW / 16, 2 * U));
+        EXPECT_EQ(rectOf(window.volume()).width(), 8 * CW / 16);
+        EXPECT_EQ(rectOf(buttons.button(shell::ButtonSet::kSpeak)),
+                  QRect(2 * CW / 16, Y5, imageWidth, 26));
+        EXPECT_EQ(rectOf(buttons.button(shell::ButtonSet::kStop)),
+                  QRect(trunc(CW * 5.5 * 0.0625 - 24), Y5, imageWidth, 26));
+        EXPECT_EQ(rectOf(buttons.button(shell::ButtonSet::kPause)),
+                  QRect(8 * CW / 16 - 24, Y5, imageWidth, 26));
+        EXPECT_EQ(rectOf(window.demo()), QRect(trunc(CW * 10.5 * 0.0625 - 24), Y5, 48, 24));
+        EXPECT_EQ(rectOf(window.about()), QRect(14 * CW / 16 - 48, Y5, 48, 24));
+        EXPECT_EQ(rectOf(window.notice()), QRect(CW / 16, 11 * U, 14 * CW / 16, 20));
+    }
+};
+
+TEST_F(MainWindowLayout, StartUpLanguageSelectionPlacesControlsByTheLayout) {
+    startTwoLanguages();
+    const QWidget& client = mainWindow().clientArea();
+    EXPECT_EQ(mainWindow().firstLayoutWidth(), client.width());
+    expectLayoutFor(client.width(), client.height(), client.width());
+    EXPECT_TRUE(mainWindow().buttons().button(shell::ButtonSet::kPause).isVisible());
+}
+
+TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
+    startTwoLanguages();
+    const int firstWidth = mainWindow().firstLayoutWidth();
+    mainWindow().showMaximized();
+    drain();
+    const QWidget& client = mainWindow().clientArea();
+    ASSERT_GT(client.width(), firstWidth);
+    expectLayoutFor(client.width(), client.height(), firstWidth);
+
+    mainWindow().showNormal();
+    drain();
+    EXPECT_EQ(mainWindow().size(), mainWindow().normalSize());
+    expectLayoutFor(client.width(), client.height(), firstWidth);
+}
+
+TEST_F(MainWindowLayout, MinimisingInNormalModeNeverRelayouts) {
+    startTwoLanguages();
+    QPushButton& demo = mainWindow().demo();
+    demo.move(1, 1);
+    mainWindow().showMinimized();
+    drain();
+    EXPECT_EQ(demo.pos(), QPoint(1, 1));
+    EXPECT_TRUE(mainWindow().isMinimized());
+}
+
+}  // namespace
+}  // namespace shelltest
