@@ -10,9 +10,12 @@
 namespace platform {
 namespace {
 
-bool isHtml(const QFileInfo& info) {
+// An HTML file by its name, or by its first tag whatever its name.
+bool isHtml(const QFileInfo& info, const QByteArray& bytes) {
     const QString suffix = info.suffix().toLower();
-    return suffix == QLatin1String("htm") || suffix == QLatin1String("html");
+    const QByteArray start = bytes.left(512).trimmed().toLower();
+    return suffix == QLatin1String("htm") || suffix == QLatin1String("html") ||
+           start.startsWith("<!doctype html") || start.startsWith("<html");
 }
 
 }  // namespace
@@ -37,7 +40,7 @@ bool DesktopHelpViewer::show(QWidget* owner, const QString& path) {
         return false;
     }
     QTextBrowser& browser = window();
-    if (isHtml(info)) {
+    if (isHtml(info, bytes)) {
         browser.setSource(QUrl::fromLocalFile(info.absoluteFilePath()),
                           QTextDocument::HtmlResource);
     } else {

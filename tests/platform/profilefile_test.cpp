@@ -160,6 +160,13 @@ TEST_F(ProfileFileTest, AnUnwritableFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(readText(profile.path()), "[A]\nx=1\n");
 }
 
+TEST_F(ProfileFileTest, AFileInAPlaceThatCannotBeAFolderIsNotWritten) {
+    const std::filesystem::path notAFolder = file("[A]\nx=1\n");
+    ProfileFile profile(notAFolder / "user.ini");
+    EXPECT_FALSE(profile.writeString("A", "x", "2"));
+    EXPECT_EQ(readText(notAFolder), "[A]\nx=1\n");
+}
+
 // A writer killed at any moment leaves either the old or the new file, never a mixture.
 TEST_F(ProfileFileTest, AKilledWriterLeavesTheOldOrTheNewFile) {
     const std::string big(300000, 'a');

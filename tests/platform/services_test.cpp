@@ -28,7 +28,9 @@ QTextBrowser* visibleHelpWindow() {
 
 TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOnes) {
     platformtest::TemporaryFolder folder;
-    writeText(folder.path() / "help.html", "<html><body><h1>Contents</h1></body></html>");
+    writeText(folder.path() / "HELP_DE.HTM",
+              "<!DOCTYPE html>\r\n<html><head><meta charset=\"windows-1252\"></head>"
+              "<body><h1>Contents</h1>Hilfe f\xFCr Deutsch</body></html>");
     writeText(folder.path() / "german.txt", "Sprachausgabe f\xFCr alle\n");
     platform::Services services = platform::makeDesktopServices(folder.path().string());
 
@@ -37,10 +39,11 @@ TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOn
     EXPECT_EQ(visibleHelpWindow(), nullptr);
 
     ASSERT_TRUE(services.help->show(
-        nullptr, QString::fromStdString((folder.path() / "help.html").string())));
+        nullptr, QString::fromStdString((folder.path() / "HELP_DE.HTM").string())));
     QTextBrowser* window = visibleHelpWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->toPlainText().contains("Contents"));
+    EXPECT_TRUE(window->toPlainText().contains(QString::fromUtf8("Hilfe für Deutsch")))
+        << window->toPlainText().toStdString();
 
     ASSERT_TRUE(services.help->show(
         nullptr, QString::fromStdString((folder.path() / "german.txt").string())));
