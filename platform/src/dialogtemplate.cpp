@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -92,6 +93,31 @@ void groupRadioButtons(const DialogTemplate& dialogTemplate, QDialog& dialog) {
     }
 }
 
+bool hasMnemonic(QString text) {
+    return text.remove(QStringLiteral("&&")).contains(QLatin1Char('&'));
+}
+
+bool takesFocus(DialogItemKind kind) {
+    return kind != DialogItemKind::Label && kind != DialogItemKind::Frame &&
+           kind != DialogItemKind::Picture;
+}
+
+// A label's mnemonic moves the focus to the next item that takes it, as in dialog resources.
+void connectMnemonics(const DialogTemplate& dialogTemplate, QDialog& dialog) {
+    const std::vector<DialogItem>& items = dialogTemplate.items;
+    for (auto label = items.begin(); label != items.end(); ++label) {
+        if (label->kind != DialogItemKind::Label || !hasMnemonic(label->text)) {
+            continue;
+        }
+        const auto buddy = std::find_if(
+            label + 1, items.end(), [](const DialogItem& item) { return takesFocus(item.kind); });
+        if (buddy != items.end()) {
+            static_cast<QLabel*>(findItem(dialog, label->id))
+                ->setBuddy(findItem(dialog, buddy->id));
+        }
+    }
+}
+
 }  // namespace
 
 DialogUnits::DialogUnits(const QWidget& dialog) {
@@ -128,6 +154,7 @@ std::unique_ptr<QDialog> buildDialog(const DialogTemplate& dialogTemplate, QWidg
         widget->setGeometry(rect);
     }
     groupRadioButtons(dialogTemplate, *dialog);
+    connectMnemonics(dialogTemplate, *dialog);
     return dialog;
 }
 

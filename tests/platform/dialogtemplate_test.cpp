@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
@@ -47,6 +48,8 @@ DialogTemplate sampleTemplate() {
                               {DialogItemKind::Frame, 20, "Mode", 80, 5, 70, 60},
                               {DialogItemKind::RadioButton, 21, "Fast", 85, 15, 50, 10},
                               {DialogItemKind::RadioButton, 22, "Slow", 85, 30, 50, 10},
+                              {DialogItemKind::Label, 29, "&Voice:", 80, 68, 30, 8},
+                              {DialogItemKind::Label, 28, "Fish && chips", 80, 76, 30, 8},
                               {DialogItemKind::ComboBox, 30, "", 5, 68, 70, 60},
                               {DialogItemKind::DefaultPushButton, 1, "OK", 30, 82, 50, 14},
                               {DialogItemKind::PushButton, 2, "Cancel", 90, 82, 50, 14},
@@ -74,6 +77,10 @@ TEST(BuildDialog, PlacesEveryItemInPixelsByItsId) {
     EXPECT_FALSE(qobject_cast<QPushButton*>(platform::findItem(*dialog, 2))->isDefault());
     EXPECT_LT(platform::findItem(*dialog, 30)->height(), units.toPixelsY(60))
         << "a combo box is one line high; the template's height is its drop-down list";
+    EXPECT_EQ(qobject_cast<QLabel*>(platform::findItem(*dialog, 29))->buddy(),
+              platform::findItem(*dialog, 30))
+        << "a label's mnemonic leads to the next item that takes the focus";
+    EXPECT_EQ(qobject_cast<QLabel*>(platform::findItem(*dialog, 28))->buddy(), nullptr);
 }
 
 TEST(BuildDialog, RadioButtonsAreExclusiveWithinTheirFrameOnly) {
