@@ -10,6 +10,9 @@
 namespace platform {
 namespace {
 
+// Time after the end of a sound before its device is closed: the device may still be draining.
+constexpr int kReleaseDelayMs = 500;
+
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Stop:
@@ -43,7 +46,10 @@ const char* soundEntryName(BeepKind kind) {
 }
 
 DesktopMessageService::DesktopMessageService(std::filesystem::path startupDirectory)
-    : m_startupDirectory(std::move(startupDirectory)) {}
+    : m_startupDirectory(std::move(startupDirectory)) {
+    m_releaseTimer.setSingleShot(true);
+    QObject::connect(&m_releaseTimer, &QTimer::timeout, [this] { m_player.releaseIfFinished(); });
+}
 
 MessageResult DesktopMessageService::show(QWidget* owner, const QString& text,
                                           const QString& caption, MessageIcon icon,
@@ -68,7 +74,9 @@ void DesktopMessageService::beep(BeepKind kind) {
     const std::filesystem::path file = soundFile(kind);
     if (file.empty() || !m_player.play(file)) {
         QApplication::beep();
+        return;
     }
+    m_releaseTimer.start(m_player.lengthMs() + kReleaseDelayMs);
 }
 
 std::filesystem::path DesktopMessageService::soundFile(BeepKind kind) const {

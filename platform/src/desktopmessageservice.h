@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <filesystem>
 #include <string>
 
@@ -24,6 +25,7 @@ class DesktopMessageService : public MessageService {
 
     std::filesystem::path m_startupDirectory;
     WavePlayer m_player;
+    QTimer m_releaseTimer;  // hands the device back after the sound
 };
 
 // The entry of the user profile's "sounds" section that names the sound of a beep.

@@ -43,6 +43,21 @@ bool WavePlayer::play(const std::filesystem::path& file) {
     return m_initialized && startStream();
 }
 
+int WavePlayer::lengthMs() const {
+    if (m_channels == 0 || m_sampleRate == 0) {
+        return 0;
+    }
+    const auto frames =
+        static_cast<long long>(m_samples.size() / static_cast<std::size_t>(m_channels));
+    return static_cast<int>(frames * 1000 / m_sampleRate);
+}
+
+void WavePlayer::releaseIfFinished() {
+    if (m_stream != nullptr && Pa_IsStreamActive(m_stream) != 1) {
+        closeStream();
+    }
+}
+
 bool WavePlayer::load(const std::filesystem::path& file) {
     SF_INFO info{};
     SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);

@@ -20,6 +20,10 @@ class WavePlayer {
 
     // False when the file cannot be read as sound or no output stream can be opened.
     bool play(const std::filesystem::path& file);
+    // Length of the sound last loaded.
+    int lengthMs() const;
+    // Gives the output device back once the sound has ended.
+    void releaseIfFinished();
 
   private:
     bool load(const std::filesystem::path& file);
