@@ -101,6 +101,8 @@ const std::vector<OptionSpec>& optionSpecs() {
          }},
         {"--null", false, flagSetter(&CliOptions::nullSink)},
         {"--list-languages", false, flagSetter(&CliOptions::listLanguages)},
+        {"--info", false, flagSetter(&CliOptions::info)},
+        {"--about", false, flagSetter(&CliOptions::about)},
         {"--language", true,
          rangeSetter(&CliOptions::language, "--language", 1, SAYMGR_MAX_LANGUAGES)},
         {"--text", true, textSetter(TextSource::Argument)},
@@ -187,8 +189,8 @@ bool checkCombination(CliOptions& options, std::string& error) {
         error = "no text: give --text, --file or --dos-file";
         return false;
     }
-    if (!options.speak && options.generatePath.empty() && !options.listLanguages &&
-        options.compileSource.empty()) {
+    if (!options.speak && options.generatePath.empty() && !options.listLanguages && !options.info &&
+        !options.about && options.compileSource.empty()) {
         error = "nothing to do";
         return false;
     }
@@ -251,6 +253,8 @@ Engine:
   --null                 no sound device: speech plays into a silent, paced sink
   --list-languages       print the engine's languages: number, name, variant, id
   --language N           use language number N (1-based, as listed)
+  --info                 print the engine's and the selected language's information
+  --about                print the engine's about text
 
 Text (speaks it when neither --speak nor --generate is given):
   --text TEXT            the text itself

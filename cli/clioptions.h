@@ -16,6 +16,8 @@ struct CliOptions {
     std::string enginePath;
     bool nullSink = false;
     bool listLanguages = false;
+    bool info = false;     // print the engine's and the language's information
+    bool about = false;    // print the engine's about text
     int32_t language = 0;  // 1-based; 0 = the first available language
     TextSource textSource = TextSource::None;
     std::string text;  // --text converted to Windows-1252, or the file path ("-" = stdin)

@@ -114,9 +114,10 @@ void CliSession::requestStop() {
 
 Outcome CliSession::run() {
     using Step = Outcome (CliSession::*)();
-    static constexpr Step kSteps[] = {&CliSession::openEngine,       &CliSession::selectLanguage,
-                                      &CliSession::applySettings,    &CliSession::compileDictionary,
-                                      &CliSession::loadDictionaries, &CliSession::speakText};
+    static constexpr Step kSteps[] = {&CliSession::openEngine,        &CliSession::selectLanguage,
+                                      &CliSession::applySettings,     &CliSession::printInformation,
+                                      &CliSession::compileDictionary, &CliSession::loadDictionaries,
+                                      &CliSession::speakText};
     for (const Step step : kSteps) {
         Outcome outcome = (this->*step)();
         if (m_stopRequested) {
@@ -157,9 +158,9 @@ void CliSession::listLanguages() const {
 }
 
 Outcome CliSession::selectLanguage() {
-    const bool needed = m_options.language != 0 || !m_options.compileSource.empty() ||
-                        !m_options.dictionaries.empty() || m_options.speak ||
-                        !m_options.generatePath.empty();
+    const bool needed = m_options.language != 0 || m_options.info || m_options.about ||
+                        !m_options.compileSource.empty() || !m_options.dictionaries.empty() ||
+                        m_options.speak || !m_options.generatePath.empty();
     if (!needed) {
         return {};
     }
@@ -174,6 +175,7 @@ Outcome CliSession::selectLanguage() {
         return failure(SAYMGR_ERANGE, "language " + std::to_string(m_options.language) +
                                           " (the engine has " + std::to_string(count) + ")");
     }
+    m_languagePosition = position;
     const int32_t status =
         ops().EngineSelectLanguage(m_instance, m_languages.entries[position - 1].languageId, kOne);
     return failure(status, "selecting language " + std::to_string(position));
@@ -194,6 +196,37 @@ Outcome CliSession::applySettings() {
             return failure(status, "setting the voice");
         }
     }
+    return {};
+}
+
+Outcome CliSession::printInformation() {
+    if (m_options.info) {
+        ManufacturerInfo maker{};
+        ops().EngineGetManufacturerInfo(&maker);
+        LanguageInfo language{};
+        ops().EngineGetLanguageInfo(m_instance, m_languagePosition, &language);
+        InstanceInfo instance{};
+        ops().EngineGetInstanceInfo(m_instance, &instance);
+        std::printf("Manufacturer: %s\nNotice: %s\n",
+                    fixedText(maker.manufacturer, sizeof maker.manufacturer).c_str(),
+                    fixedText(maker.noticeText, sizeof maker.noticeText).c_str());
+        std::printf("Language: %s (%s), version %s, %d speakers, coding scheme %s\n",
+                    fixedText(language.language, sizeof language.language).c_str(),
+                    fixedText(language.country, sizeof language.country).c_str(),
+                    fixedText(language.version, sizeof language.version).c_str(),
+                    language.speakerCount,
+                    fixedText(language.codingScheme, sizeof language.codingScheme).c_str());
+        std::printf("Frequencies: 7.2 kHz%s%s%s; current code %d\n",
+                    instance.has8kHz ? ", 8 kHz" : "", instance.has10kHz ? ", 10 kHz" : "",
+                    instance.has11kHz ? ", 11.025 kHz" : "", instance.frequency);
+    }
+    if (m_options.about) {
+        std::string about(SAYMGR_ABOUT_TEXT_SIZE, '\0');
+        ops().EngineGetAboutText(m_instance, about.data());
+        about.back() = '\0';
+        std::printf("%s\n", fixedText(about.data(), about.size()).c_str());
+    }
+    std::fflush(stdout);
     return {};
 }
 

@@ -40,6 +40,7 @@ class CliSession {
     Outcome openEngine();
     Outcome selectLanguage();
     Outcome applySettings();
+    Outcome printInformation();
     Outcome compileDictionary();
     Outcome loadDictionaries();
     Outcome loadDictionary(const std::string& path);
@@ -53,6 +54,7 @@ class CliSession {
     std::unique_ptr<engine::EngineLibrary> m_library;
     LanguageList m_languages{};
     int32_t m_instance = 0;
+    int32_t m_languagePosition = 0;
     bool m_open = false;
     std::vector<int32_t> m_dictionaries;
     std::atomic<bool> m_stopRequested{false};

@@ -150,6 +150,16 @@ TEST_F(CliTest, ListsTheLanguages) {
     EXPECT_NE(rows[0].find("English"), std::string::npos);
 }
 
+TEST_F(CliTest, PrintsInformationOfTheSelectedLanguage) {
+    const auto result = run({"--info", "--about", "--language", "3"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const auto rows = lines(result.out);
+    ASSERT_EQ(rows.size(), 5u) << result.out;
+    EXPECT_TRUE(rows[0].starts_with("Manufacturer: ")) << rows[0];
+    EXPECT_TRUE(rows[2].starts_with("Language: German")) << rows[2];
+    EXPECT_GT(rows[4].size(), 20u);
+}
+
 TEST_F(CliTest, GeneratesEveryFormatAtEveryFrequency) {
     static constexpr std::pair<int, int> kFrequencies[] = {
         {7, 7200}, {8, 8000}, {10, 10000}, {11, 11025}};
