@@ -103,13 +103,17 @@ CliSession::~CliSession() {
     ops().EngineClose(m_instance);
 }
 
-void CliSession::requestStop() {
+bool CliSession::requestStop() {
     m_stopRequested = true;
+    if (!m_speaking) {
+        return false;
+    }
     m_host.post([this] {
         if (m_open) {
             ops().EngineStop(m_instance, kOne);
         }
     });
+    return true;
 }
 
 Outcome CliSession::run() {
@@ -289,7 +293,6 @@ Outcome CliSession::speakText() {
     if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
         return failure(SAYMGR_EMEMORY_ALLOC, m_options.text);
     }
-    const auto length = static_cast<int32_t>(text.size());
     const int32_t form = dos ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI;
     std::optional<EventPrinter> printer;
     if (m_options.events) {
@@ -297,6 +300,14 @@ Outcome CliSession::speakText() {
         printer->setText(text, dos);
         ops().EngineSetCallback(m_instance, kOne, EventPrinter::callback());
     }
+    m_speaking = true;
+    const Outcome outcome = produceSpeech(text, form);
+    m_speaking = false;
+    return outcome;
+}
+
+Outcome CliSession::produceSpeech(const std::string& text, int32_t form) {
+    const auto length = static_cast<int32_t>(text.size());
     int32_t reserved = 0;
     if (!m_options.generatePath.empty()) {
         const int32_t status = ops().EngineSpeakToFile(m_instance, text.c_str(), length,

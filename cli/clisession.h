@@ -33,8 +33,9 @@ class CliSession {
 
     Outcome run();
 
-    // Stops running speech or generation. Callable from any thread.
-    void requestStop();
+    // Stops running speech or generation. Callable from any thread. Returns false when
+    // neither is running or about to run, so nothing needs stopping.
+    bool requestStop();
 
   private:
     Outcome openEngine();
@@ -45,6 +46,7 @@ class CliSession {
     Outcome loadDictionaries();
     Outcome loadDictionary(const std::string& path);
     Outcome speakText();
+    Outcome produceSpeech(const std::string& text, int32_t form);
     void listLanguages() const;
     const engine::EngineOps& ops() const { return m_library->ops(); }
 
@@ -58,6 +60,7 @@ class CliSession {
     bool m_open = false;
     std::vector<int32_t> m_dictionaries;
     std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_speaking{false};
 };
 
 }  // namespace cli

@@ -9,8 +9,6 @@
 namespace cli {
 namespace {
 
-constexpr int kInterruptedExitStatus = 130;
-
 sigset_t interruptSignals() {
     sigset_t signals;
     sigemptyset(&signals);
@@ -21,7 +19,7 @@ sigset_t interruptSignals() {
 
 }  // namespace
 
-InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
+InterruptWatcher::InterruptWatcher(std::function<bool()> onInterrupt)
     : m_onInterrupt(std::move(onInterrupt)) {
     const sigset_t signals = interruptSignals();
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
@@ -40,10 +38,11 @@ void InterruptWatcher::watch() {
         if (sigtimedwait(&signals, nullptr, &poll) < 0) {
             continue;
         }
-        if (m_interrupted.exchange(true)) {
+        if (m_interrupted.exchange(true) || !m_onInterrupt()) {
+            [[maybe_unused]] const auto written =
+                write(STDERR_FILENO, kStoppedMessage, sizeof kStoppedMessage - 1);
             _exit(kInterruptedExitStatus);
         }
-        m_onInterrupt();
     }
 }
 

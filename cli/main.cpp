@@ -15,12 +15,11 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
 
 int reportOutcome(const cli::Outcome& outcome) {
     if (outcome.interrupted) {
-        std::fputs("voxtrial-cli: stopped\n", stderr);
-        return kExitInterrupted;
+        std::fputs(cli::kStoppedMessage, stderr);
+        return cli::kInterruptedExitStatus;
     }
     if (outcome.status == SAYMGR_OK) {
         return EXIT_SUCCESS;
@@ -57,7 +56,7 @@ int main(int argc, char** argv) {
     cli::CliSession session(*options, host, start);
     cli::Outcome outcome;
     {
-        const cli::InterruptWatcher watcher([&session] { session.requestStop(); });
+        const cli::InterruptWatcher watcher([&session] { return session.requestStop(); });
         outcome = session.run();
     }
     return reportOutcome(outcome);

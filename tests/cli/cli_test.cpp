@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -319,6 +320,16 @@ TEST_F(CliTest, InterruptStopsSpeechCleanly) {
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
     EXPECT_NE(result.out.find(" 7001 end"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, InterruptEndsAWaitForInput) {
+    // A named pipe nobody writes to: reading the text blocks.
+    ASSERT_EQ(mkfifo(file("pipe").c_str(), 0600), 0);
+    const auto result = runCli({"--file", "pipe", "--generate", "out.wav"}, m_dir, {},
+                               std::chrono::milliseconds(300));
+    EXPECT_EQ(result.exitStatus, 130);
+    EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
+    EXPECT_FALSE(std::filesystem::exists(file("out.wav")));
 }
 
 TEST_F(CliTest, InterruptLeavesACompleteSoundFile) {
