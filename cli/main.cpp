@@ -1,5 +1,6 @@
 // voxtrial-cli: the speech engine from a shell.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
         std::fputs(cli::usageText(), stdout);
         return EXIT_SUCCESS;
     }
+    // A reader of --events that goes away early must not end a file generation half way.
+    std::signal(SIGPIPE, SIG_IGN);
     if (options->nullSink) {
         setenv("SAYMGR_SINK", "null", 1);
     }
