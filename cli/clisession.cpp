@@ -4,8 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
