@@ -31,7 +31,7 @@ for n in $(seq 90 250); do
     fi
 done
 [ -n "$display" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do
