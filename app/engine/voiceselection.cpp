@@ -202,7 +202,7 @@ void VoiceSelection::LanguageCommand(QWidget* window, int commandId) {
     if (found < 0 || state.languageId[found] == 0 || !trySelectSlot(found)) {
         if (platform::MessageService* messages = m_context.services.messages.get()) {
             messages->show(window, QStringLiteral("Selected Langauge is not available!"),
-                           QStringLiteral("Voxtrial Error"), platform::MessageIcon::Information,
+                           QStringLiteral("Voxtrial Error"), platform::MessageIcon::None,
                            platform::MessageButtons::Ok);
         }
         return;

@@ -23,6 +23,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
             return QMessageBox::Question;
         case MessageIcon::Information:
             break;
+        case MessageIcon::None:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::Information;
 }

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace platform {
 
-enum class MessageIcon { Stop, Exclamation, Question, Information };
+enum class MessageIcon { None, Stop, Exclamation, Question, Information };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageResult { Ok, Yes, No };
 // System sounds, by the icon they go with; Default is the plain system beep.

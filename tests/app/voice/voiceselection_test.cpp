@@ -399,6 +399,7 @@ TEST_F(VoiceSelectionTest, LanguageWithoutAnIdIsNotAvailableWithoutAskingTheEngi
     EXPECT_EQ(box.text, "Selected Langauge is not available!");
     EXPECT_EQ(box.caption, "Voxtrial Error");
     EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
+    EXPECT_EQ(box.icon, platform::MessageIcon::None);
     EXPECT_EQ(box.owner, &m_panel);
     EXPECT_EQ(m_context.appState.Language, 1);
 }

@@ -19,7 +19,11 @@ std::optional<QString> ScriptedFileDialogService::answer(FileDialogRequest reque
     if (m_answers.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> result = std::move(m_answers.front());
+    const QString* answered = m_answers.front() ? &*m_answers.front() : nullptr;
+    std::optional<QString> result;
+    if (answered != nullptr) {
+        result.emplace(*answered);
+    }
     m_answers.pop_front();
     return result;
 }
