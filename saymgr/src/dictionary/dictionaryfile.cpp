@@ -68,7 +68,8 @@ int32_t writeAndPublish(FileDescriptor& file, const std::string& temporary, cons
 
 int32_t DictionaryFile::read(const std::string& path, std::size_t limit, std::string& bytes) {
     bytes.clear();
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? SAYMGR_EFILE_NOT_FOUND : SAYMGR_EFILE_OPEN;
     }

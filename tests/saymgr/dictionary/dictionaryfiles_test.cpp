@@ -1,4 +1,5 @@
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -147,6 +148,11 @@ TEST(DictionaryLoad, RefusesWhatIsNotABinaryDictionary) {
     EXPECT_EQ(loadStatus(dir.file("missing.dcb")), SAYMGR_EFILE_NOT_FOUND);
     EXPECT_EQ(loadStatus(dir.file("missing/x.dcb")), SAYMGR_EFILE_NOT_FOUND);
     EXPECT_EQ(loadStatus(dir.path()), SAYMGR_EFILE_OPEN);
+    // A named pipe without a writer is refused instead of waited for.
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(loadStatus(dir.file("pipe")), SAYMGR_EFILE_OPEN);
+    EXPECT_EQ(UserDictionary::compile(dir.file("pipe"), 1, 1, dir.file("o.dcb")),
+              SAYMGR_EFILE_OPEN);
     EXPECT_EQ(loadBytes(dir, "cat dog\n"), SAYMGR_EDICT_FORMAT);
     EXPECT_EQ(loadBytes(dir, ""), SAYMGR_EDICT_FORMAT);
     EXPECT_EQ(loadBytes(dir, "QVXDCB"), SAYMGR_EDICT_FORMAT);
