@@ -128,6 +128,10 @@ TEST_F(CliTest, FailuresCarryTheEngineMessages) {
     EXPECT_EQ(noEngine.exitStatus, 1);
     EXPECT_NE(noEngine.err.find("voxtrial-cli: TTS engine loading error!"), std::string::npos);
 
+    const auto unknown = run({"--engine", VOXTRIAL_REFUSING_ENGINE_PATH, "--list-languages"});
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_EQ(unknown.err, "voxtrial-cli: Unknown error [ -27 ] found! (opening the engine)\n");
+
     const auto language = run({"--language", "2", "--null", "--text", "a"});
     EXPECT_EQ(language.exitStatus, 0) << language.err;
 }
