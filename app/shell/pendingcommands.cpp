@@ -19,9 +19,6 @@ void onAboutEngine(context::ProgramContext&, QWidget*) {}
 void onSetAccel(context::ProgramContext&, QWidget*) {}
 void onGenerateFile(context::ProgramContext&, QWidget*, int32_t) {}
 
-std::optional<std::string> onChooseTextFile(context::ProgramContext&, QWidget*) {
-    return std::nullopt;
-}
 int32_t onGeneratePcm(context::ProgramContext&) {
     return 0;
 }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 class QWidget;
 
@@ -33,8 +31,6 @@ void onAboutEngine(context::ProgramContext& program, QWidget* window);
 void onSetAccel(context::ProgramContext& program, QWidget* window);
 void onGenerateFile(context::ProgramContext& program, QWidget* window, int32_t format);
 
-// The text file the user picks for the File source (empty when cancelled).
-std::optional<std::string> onChooseTextFile(context::ProgramContext& program, QWidget* owner);
 // Generates the sound file the generation dialog asked for; returns its status.
 int32_t onGeneratePcm(context::ProgramContext& program);
 // Shows the next piece of the text being spoken in the input window.

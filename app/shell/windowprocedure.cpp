@@ -12,6 +12,7 @@
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
+#include "shell/choosetextfile.h"
 #include "shell/commandids.h"
 #include "shell/keyboardtext.h"
 #include "shell/mainwindow.h"
@@ -404,7 +405,7 @@ void WindowProcedure::openHelp(const QString& path) {
 }
 
 void WindowProcedure::openTextFile() {
-    const std::optional<std::string> path = onChooseTextFile(m_program, m_mainWindow);
+    const std::optional<std::string> path = ChooseTextFile(m_program, m_mainWindow);
     if (!path)
         return;
     m_program.appState.textFilePath = *path;

@@ -256,5 +256,35 @@ TEST_F(WindowProcedureTest, EngineNotificationsReachTheProgramsHandler) {
     EXPECT_EQ(codes, std::vector<int32_t>{7003});
 }
 
+TEST_F(WindowProcedureTest, OpenPutsTheFileNameIntoTheTitle) {
+    startTwoLanguages();
+    program().appState.FileType = 0;
+    command(shell::IDM_OPEN);  // cancelled: nothing changes
+    EXPECT_EQ(mainWindow().windowTitle(), "Quenvar Voxtrial");
+    EXPECT_EQ(program().appState.FileType, 0);
+
+    m_recorders.fileDialogs->queueAnswer(QStringLiteral("/texts/long.name/story.part1.txt"));
+    command(shell::IDM_OPEN);
+    EXPECT_EQ(mainWindow().windowTitle(), "Quenvar Voxtrial - story.part1.txt");
+    EXPECT_EQ(program().appState.textFilePath, "/texts/long.name/story.part1.txt");
+    EXPECT_EQ(program().appState.FileType, 1);
+    const auto& requests = m_recorders.fileDialogs->requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].title, "Open a Text File");
+    EXPECT_EQ(requests[0].directory.toStdString(), program().startupDirectory);
+    EXPECT_EQ(requests[0].owner, m_program->mainWindow());
+}
+
+TEST_F(WindowProcedureTest, RejectedStoredFrequencyFallsBackByTheLanguagesRates) {
+    writeSettings(twoLanguageSettings(2, 137, 7));
+    m_engine.setInstanceInfo(11, true, false, true);
+    m_engine.setStatus("EngineSetFrequency", -13);
+    ASSERT_EQ(start(), std::nullopt);
+    EXPECT_EQ(program().appState.Frequency, 11);
+    EXPECT_TRUE(program().menuBar->isChecked(shell::IDM_FREQ11K));
+    EXPECT_FALSE(program().menuBar->isChecked(shell::IDM_FREQ8K));
+    EXPECT_TRUE(m_recorders.messages->log().empty());
+}
+
 }  // namespace
 }  // namespace shelltest
