@@ -75,7 +75,7 @@ class Instance {
     void wake();
 
     SaymgrHostThread m_thread{};
-    synthesis::Espeak m_espeak;
+    synthesis::Espeak& m_espeak = synthesis::Espeak::process();
     text::ByteTable m_dosTable{false};
     text::ByteTable m_ansiTable{true};
     std::unique_ptr<audio::PortAudioSystem> m_portAudio;

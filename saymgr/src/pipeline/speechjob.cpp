@@ -33,6 +33,10 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
     }
 
     void onWord(int64_t sample, int32_t position, int32_t length) override {
+        // eSpeak NG now and then repeats a stale word event without a length.
+        if (length <= 0) {
+            return;
+        }
         const auto [start, end] = m_piece->sourceRange(position - 1, length);
         if (end > start) {
             add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK1, end - start, start});

@@ -47,10 +47,9 @@ Espeak::Espeak() {
     }
 }
 
-Espeak::~Espeak() {
-    if (isReady()) {
-        espeak_Terminate();
-    }
+Espeak& Espeak::process() {
+    static Espeak* const espeak = new Espeak();
+    return *espeak;
 }
 
 std::string Espeak::version() {

@@ -20,13 +20,12 @@ class SynthesisListener {
     virtual void onMark(int64_t sample, const char* name) = 0;
 };
 
-// The process's eSpeak NG library, initialised for synchronous synthesis. eSpeak NG keeps
-// global state, so at most one Espeak exists at a time and all its use after construction
-// happens on one thread at a time.
+// The process's eSpeak NG library, initialised for synchronous synthesis on first use and
+// kept for the rest of the process (eSpeak NG cannot be initialised again once terminated).
+// It keeps global state, so one thread at a time uses it.
 class Espeak {
   public:
-    Espeak();
-    ~Espeak();
+    static Espeak& process();
     Espeak(const Espeak&) = delete;
     Espeak& operator=(const Espeak&) = delete;
 
@@ -42,6 +41,8 @@ class Espeak {
     bool speak(const std::string& markup, SynthesisListener& listener);
 
   private:
+    Espeak();
+
     int m_sampleRate = 0;
     int m_wordsPerMinute = 175;
 };

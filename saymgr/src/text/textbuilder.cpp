@@ -49,7 +49,7 @@ class TextBuilder::Assembly {
         }
         appendTag("<say-as interpret-as=\"characters\">", offset);
         appendEscaped(word);
-        appendTag("</say-as>", std::max(first, last - 1));
+        appendTag("</say-as>", last);
     }
 
     SynthesisText finish() {

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "saymgr.h"
+
+namespace saymgrtest {
+
+struct Notice {
+    int32_t code;
+    int32_t value1;
+    int32_t value2;
+};
+
+// A host thread for the engine's blocking operations, as a test drives it: every dispatch
+// runs the test's `onDispatch` hook and records the notifications the engine sends.
+class EngineHost {
+  public:
+    EngineHost();
+    ~EngineHost();
+
+    SaymgrHostThread* thread() { return &m_thread; }
+
+    // Opens the engine with this host and registers the notification recorder.
+    int32_t open(LanguageList* languages = nullptr);
+    int32_t instance() const { return m_instance; }
+
+    std::vector<Notice> notices;
+    std::function<void()> onDispatch;
+    std::function<void(const Notice&)> onNotice;
+    int dispatchCount = 0;
+    int wakeCount = 0;
+
+    std::vector<Notice> withCode(int32_t code) const;
+
+  private:
+    static void dispatch(void* context, int32_t waitMs);
+    static void wake(void* context);
+    static int32_t notify(int32_t reserved, int32_t code, int32_t value1, int32_t value2);
+
+    SaymgrHostThread m_thread{};
+    int32_t m_instance = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
+    bool m_wakePending = false;
+};
+
+// The text of `path` (empty when unreadable).
+std::string readFile(const std::string& path);
+
+}  // namespace saymgrtest
