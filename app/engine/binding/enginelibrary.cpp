@@ -57,14 +57,14 @@ EngineOps makeUnavailableOps() {
 void* openLibrary(const std::string& path, std::string& error) {
     const std::string beside = EngineLibrary::besideExecutable(kLibraryName);
     const std::string first = path.empty() ? beside : path;
-    if (void* handle = dlopen(first.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    if (void* handle = dlopen(first.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
         return handle;
     }
     error = dlerror();
     if (!path.empty()) {
         return nullptr;
     }
-    if (void* handle = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL)) {
+    if (void* handle = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
         error.clear();
         return handle;
     }

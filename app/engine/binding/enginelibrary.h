@@ -10,7 +10,8 @@ namespace engine {
 // The engine library loaded at run time. Each of the twenty operations is looked up by name
 // and placed at its ordinal's entry in the operation table; when the library or any one
 // operation is missing, every entry answers SAYMGR_EENGINE_LOADING (-30) instead, so the
-// caller reports the failure through its ordinary status path.
+// caller reports the failure through its ordinary status path. The library stays mapped until
+// the process ends (the synthesizer's process-wide state is not unloaded behind its back).
 class EngineLibrary {
 public:
     // Loads `path`; an empty path means libsaymgr.so beside the executable, then the
