@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "platform/postedmessage.h"
+#include "resources/programicon.h"
 #include "shell/commandids.h"
 
 namespace shell {
@@ -30,7 +31,7 @@ MainWindow::MainWindow(WindowProcedure& procedure, bool& pauseShowsResume)
                                     Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_pauseShowsResume(pauseShowsResume) {
     setWindowTitle(QStringLiteral("Quenvar Voxtrial"));
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(resources::programIcon());
     m_normalSize = QSize(trunc(logicalDpiX() * 4.3), trunc(logicalDpiY() * 3.5));
     setFixedSize(m_normalSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
