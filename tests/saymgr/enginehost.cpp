@@ -51,7 +51,7 @@ void EngineHost::dispatch(void* context, int32_t waitMs) {
         host.onDispatch();
     }
     std::unique_lock lock(host.m_mutex);
-    host.m_woken.wait_for(lock, std::chrono::milliseconds(waitMs),
+    host.m_woken.wait_for(lock, std::chrono::milliseconds(host.waitInDispatch ? waitMs : 0),
                           [&host] { return host.m_wakePending; });
     host.m_wakePending = false;
 }

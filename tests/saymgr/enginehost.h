@@ -34,6 +34,7 @@ class EngineHost {
     std::function<void()> onDispatch;
     std::function<void(const Notice&)> onNotice;
     int dispatchCount = 0;
+    bool waitInDispatch = true;  // false: dispatch returns at once
     int wakeCount = 0;
 
     std::vector<Notice> withCode(int32_t code) const;

@@ -1,0 +1,169 @@
+// Pause, resume and stop from inside the engine's dispatch loop, requests while speaking,
+// and a stress run of rapid control cycles.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "enginehost.h"
+
+namespace saymgrtest {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const std::string kSentence = "Speech control is tested with this sentence of several words. ";
+
+std::string repeated(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += kSentence;
+    }
+    return text;
+}
+
+class EngineControlTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SAYMGR_SINK", "null", 1);
+        setenv("SAYMGR_PACE", "20", 1);
+        ASSERT_EQ(host.open(), 0);
+    }
+
+    int32_t speak(const std::string& text) {
+        return EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), 1,
+                           nullptr);
+    }
+
+    std::size_t words() const { return host.withCode(SAYMGR_NOTIFY_MARK1).size(); }
+
+    EngineHost host;
+};
+
+TEST_F(EngineControlTest, PauseHoldsTheSpeechAndResumeFinishesIt) {
+    enum { Speaking, Paused, Settled, Resumed } stage = Speaking;
+    std::size_t wordsAtPause = 0;
+    Clock::time_point pausedAt;
+    host.onDispatch = [&] {
+        const auto sincePause = Clock::now() - pausedAt;
+        if (stage == Speaking && words() >= 3) {
+            ASSERT_EQ(EnginePause(host.instance(), 1), 0);
+            pausedAt = Clock::now();
+            stage = Paused;
+        } else if (stage == Paused && sincePause > std::chrono::milliseconds(60)) {
+            wordsAtPause = words();  // what was due before the pause took hold
+            stage = Settled;
+        } else if (stage == Settled && sincePause > std::chrono::milliseconds(400)) {
+            EXPECT_EQ(words(), wordsAtPause) << "no words are heard while paused";
+            ASSERT_EQ(EngineResume(host.instance(), 1), 0);
+            stage = Resumed;
+        }
+    };
+    ASSERT_EQ(speak(repeated(3)), 0);
+    EXPECT_EQ(stage, Resumed);
+    EXPECT_EQ(words(), 30u);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+}
+
+TEST_F(EngineControlTest, StopEndsTheSpeechAtOnce) {
+    Clock::time_point stoppedAt;
+    host.onNotice = [&](const Notice& notice) {
+        if (notice.code == SAYMGR_NOTIFY_MARK1 && words() == 2) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0);
+            stoppedAt = Clock::now();
+        }
+    };
+    ASSERT_EQ(speak(repeated(20)), 0);
+    const auto took = Clock::now() - stoppedAt;
+    EXPECT_LT(took, std::chrono::milliseconds(200));
+    EXPECT_LE(words(), 4u);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+    EXPECT_EQ(EngineStop(host.instance(), 1), 0) << "stop while idle";
+    EXPECT_EQ(EnginePause(host.instance(), 1), 0);
+    EXPECT_EQ(EngineResume(host.instance(), 1), 0);
+}
+
+TEST_F(EngineControlTest, SystemModeDecidesAboutRequestsWhileSpeaking) {
+    setenv("SAYMGR_PACE", "0", 1);
+    int32_t nested = 1;
+    bool asked = false;
+    host.onNotice = [&](const Notice& notice) {
+        if (!asked && notice.code == SAYMGR_NOTIFY_MARK1) {
+            asked = true;
+            nested = speak("Second text.");
+        }
+    };
+    const auto run = [&](int32_t mode) {
+        host.notices.clear();
+        asked = false;
+        EXPECT_EQ(EngineSetSystemMode(host.instance(), mode), 0);
+        EXPECT_EQ(speak(repeated(2)), 0);
+        return host.withCode(SAYMGR_NOTIFY_END).size();
+    };
+    EXPECT_EQ(run(0x11), 1u) << "speak directly";
+    EXPECT_EQ(nested, SAYMGR_EBUSY);
+    EXPECT_EQ(run(0x0A), 2u) << "queue";
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(words(), 22u) << "both texts complete";
+    EXPECT_EQ(run(0x0C), 2u) << "interrupt";
+    EXPECT_LT(words(), 22u) << "the first text was cut short";
+    EXPECT_EQ(run(0x14), 2u) << "interrupt, but not interruptible: queued";
+    EXPECT_EQ(words(), 22u);
+}
+
+TEST_F(EngineControlTest, CloseWhileSpeakingIsRefused) {
+    int32_t closed = 1;
+    host.onDispatch = [&] {
+        closed = EngineClose(host.instance());
+        EngineStop(host.instance(), 1);
+    };
+    ASSERT_EQ(speak(kSentence), 0);
+    EXPECT_EQ(closed, SAYMGR_EBUSY);
+}
+
+TEST_F(EngineControlTest, RapidControlCycles) {
+    setenv("SAYMGR_PACE", "50", 1);
+    host.waitInDispatch = false;
+    const std::string text = repeated(4);
+    int step = 0;
+    host.onDispatch = [&] {
+        switch (step++ % 5) {
+            case 1:
+                EnginePause(host.instance(), 1);
+                break;
+            case 2:
+                EngineResume(host.instance(), 1);
+                break;
+            case 3:
+                EngineStop(host.instance(), 1);
+                break;
+            default:
+                break;
+        }
+    };
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        step = cycle % 3;  // vary where in the speech the controls land
+        host.notices.clear();
+        ASSERT_EQ(speak(text), 0) << cycle;
+        ASSERT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END) << cycle;
+        ASSERT_EQ(host.notices.front().code, SAYMGR_NOTIFY_START) << cycle;
+    }
+}
+
+TEST_F(EngineControlTest, MegabyteTextStartsAtOnceAndStops) {
+    setenv("SAYMGR_PACE", "0", 1);
+    std::string text = repeated((1 << 20) / static_cast<int>(kSentence.size()) + 1);
+    text.resize(1 << 20);
+    host.onNotice = [&](const Notice& notice) {
+        if (notice.code == SAYMGR_NOTIFY_MARK1 && words() == 100) {
+            EngineStop(host.instance(), 1);
+        }
+    };
+    ASSERT_EQ(speak(text), 0);
+    EXPECT_GE(words(), 100u);
+    EXPECT_LT(words(), 200u);
+}
+
+}  // namespace
+}  // namespace saymgrtest

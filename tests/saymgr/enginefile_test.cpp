@@ -1,0 +1,174 @@
+// Sound files written by the engine, read back with libsndfile.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "enginehost.h"
+
+namespace saymgrtest {
+namespace {
+
+const std::string kText =
+    "The quick brown fox jumps over the lazy dog. Pack my box with five dozen liquor jugs!";
+
+struct Expected {
+    int32_t format;
+    int major;
+    int subtype;
+};
+
+constexpr Expected kFormats[] = {
+    {SAYMGR_FORMAT_LINEAR16, SF_FORMAT_RAW, SF_FORMAT_PCM_16},
+    {SAYMGR_FORMAT_MULAW, SF_FORMAT_RAW, SF_FORMAT_ULAW},
+    {SAYMGR_FORMAT_ALAW, SF_FORMAT_RAW, SF_FORMAT_ALAW},
+    {SAYMGR_FORMAT_WAVE8, SF_FORMAT_WAV, SF_FORMAT_PCM_U8},
+    {SAYMGR_FORMAT_WAVE16, SF_FORMAT_WAV, SF_FORMAT_PCM_16},
+};
+
+struct Sound {
+    SF_INFO info{};
+    std::vector<short> samples;
+};
+
+// Reads a written file; raw files are described by what the engine was asked for.
+bool readSound(const std::string& path, const Expected& expected, int rate, Sound& sound) {
+    if (expected.major == SF_FORMAT_RAW) {
+        sound.info.samplerate = rate;
+        sound.info.channels = 1;
+        sound.info.format = SF_FORMAT_RAW | expected.subtype;
+    }
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sound.info);
+    if (file == nullptr) {
+        return false;
+    }
+    sound.samples.resize(static_cast<std::size_t>(sound.info.frames));
+    const sf_count_t read = sf_read_short(file, sound.samples.data(), sound.info.frames);
+    sf_close(file);
+    return read == sound.info.frames;
+}
+
+int peak(const std::vector<short>& samples) {
+    int highest = 0;
+    for (const short sample : samples) {
+        highest = std::max(highest, std::abs(static_cast<int>(sample)));
+    }
+    return highest;
+}
+
+class EngineFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SAYMGR_SINK", "null", 1);
+        setenv("SAYMGR_PACE", "0", 1);
+        ASSERT_EQ(host.open(), 0);
+        directory = std::filesystem::path(::testing::TempDir()) / "saymgr_files";
+        std::filesystem::create_directories(directory);
+    }
+
+    int32_t generate(const std::string& text, const std::string& path, int32_t format,
+                     int32_t* bytes) {
+        return EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
+                                 path.c_str(), format, SAYMGR_TEXT_ANSI, 0, bytes);
+    }
+
+    EngineHost host;
+    std::filesystem::path directory;
+};
+
+TEST_F(EngineFileTest, EveryFormatAtEveryFrequency) {
+    const std::pair<int32_t, int> frequencies[] = {{7, 7200}, {8, 8000}, {10, 10000}, {11, 11025}};
+    for (const auto& [code, rate] : frequencies) {
+        ASSERT_EQ(EngineSetFrequency(host.instance(), code), 0);
+        for (const Expected& expected : kFormats) {
+            SCOPED_TRACE(::testing::Message() << "format " << expected.format << " at " << rate);
+            const std::string path =
+                (directory / ("f" + std::to_string(expected.format) + ".snd")).string();
+            int32_t bytes = -1;
+            host.notices.clear();
+            ASSERT_EQ(generate(kText, path, expected.format, &bytes), 0);
+            EXPECT_EQ(bytes, static_cast<int32_t>(std::filesystem::file_size(path)));
+            Sound sound;
+            ASSERT_TRUE(readSound(path, expected, rate, sound));
+            EXPECT_EQ(sound.info.samplerate, rate);
+            EXPECT_EQ(sound.info.channels, 1);
+            EXPECT_EQ(sound.info.format & SF_FORMAT_TYPEMASK, expected.major);
+            EXPECT_EQ(sound.info.format & SF_FORMAT_SUBMASK, expected.subtype);
+            const double seconds = static_cast<double>(sound.info.frames) / rate;
+            EXPECT_GT(seconds, 3.0);
+            EXPECT_LT(seconds, 9.0);
+            EXPECT_GT(peak(sound.samples), 3000) << "not silent";
+            EXPECT_EQ(host.notices.front().code, SAYMGR_NOTIFY_START);
+            EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+            EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_MARK1).size(), 17u);
+        }
+    }
+}
+
+TEST_F(EngineFileTest, PauseCommandLengthensTheFile) {
+    const std::string plain = (directory / "plain.wav").string();
+    const std::string paused = (directory / "paused.wav").string();
+    int32_t plainBytes = 0;
+    int32_t pausedBytes = 0;
+    ASSERT_EQ(generate("one two", plain, SAYMGR_FORMAT_WAVE16, &plainBytes), 0);
+    ASSERT_EQ(generate("one \x1bP2000two", paused, SAYMGR_FORMAT_WAVE16, &pausedBytes), 0);
+    const int32_t twoSeconds = 2 * 11025 * 2;
+    EXPECT_NEAR(pausedBytes - plainBytes, twoSeconds, twoSeconds / 5);
+}
+
+TEST_F(EngineFileTest, RefusesBadArguments) {
+    int32_t bytes = -1;
+    const std::string path = (directory / "bad.wav").string();
+    EXPECT_EQ(generate(kText, path, 5, &bytes), SAYMGR_EOUTPUT_FORMAT);
+    EXPECT_EQ(generate(kText, path, -1, &bytes), SAYMGR_EOUTPUT_FORMAT);
+    EXPECT_EQ(generate("", path, SAYMGR_FORMAT_WAVE16, &bytes), SAYMGR_ENO_TEXT);
+    EXPECT_EQ(
+        generate(kText, (directory / "missing" / "x.wav").string(), SAYMGR_FORMAT_WAVE16, &bytes),
+        SAYMGR_EFILE_OPEN);
+    EXPECT_EQ(bytes, 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(host.notices.empty());
+}
+
+TEST_F(EngineFileTest, StoppedFileIsCompleteUpToTheStop) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += kText + " ";
+    }
+    const std::string path = (directory / "stopped.wav").string();
+    host.onNotice = [this](const Notice& notice) {
+        if (notice.code == SAYMGR_NOTIFY_MARK1 && host.withCode(SAYMGR_NOTIFY_MARK1).size() == 30) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0);
+        }
+    };
+    int32_t bytes = 0;
+    ASSERT_EQ(generate(text, path, SAYMGR_FORMAT_WAVE16, &bytes), 0);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+    EXPECT_LT(host.withCode(SAYMGR_NOTIFY_MARK1).size(), 17u * 40);
+    Sound sound;
+    ASSERT_TRUE(readSound(path, kFormats[4], 11025, sound));
+    EXPECT_EQ(bytes, static_cast<int32_t>(std::filesystem::file_size(path)));
+    EXPECT_EQ(static_cast<int64_t>(bytes), 44 + sound.info.frames * 2) << "header matches data";
+    EXPECT_GT(sound.info.frames, 11025);
+    EXPECT_LT(sound.info.frames, 11025 * 60);
+}
+
+TEST_F(EngineFileTest, SpeakingWhileWritingIsBusy) {
+    int32_t nested = 1;
+    host.onDispatch = [&] {
+        nested = EngineSpeak(host.instance(), 1, "x", 1, 1, nullptr);
+        int32_t bytes = 0;
+        EXPECT_EQ(generate("x", (directory / "nested.wav").string(), 4, &bytes), SAYMGR_EBUSY);
+    };
+    ASSERT_EQ(EngineSetSystemMode(host.instance(), 0x0A), 0);
+    int32_t bytes = 0;
+    ASSERT_EQ(generate(kText, (directory / "outer.wav").string(), 4, &bytes), 0);
+    EXPECT_EQ(nested, SAYMGR_EBUSY);
+}
+
+}  // namespace
+}  // namespace saymgrtest
