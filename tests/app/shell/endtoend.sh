@@ -45,7 +45,8 @@ mkdir -p "$work/config/quenvar-voxtrial"
 export XDG_CONFIG_HOME=$work/config
 mkdir -m 700 "$work/xdg-runtime"
 export XDG_RUNTIME_DIR=$work/xdg-runtime
-profile_dir=$work/config/quenvar-voxtrial
+profile=$work/config/quenvar-voxtrial/user.ini
+printf '[sounds]\nSystemQuestion=chimes.wav\n' >"$profile"
 # The first language starts quiet, so Defaults (F2) must change what is written back.
 sed -i '0,/^Volume=8$/s//Volume=3/' "$work/run/SAYBENCH.INI"
 grep -q '^Volume=3$' "$work/run/SAYBENCH.INI" || fail "could not prepare the settings file"
@@ -57,7 +58,11 @@ program_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quenvar Voxtrial$' | head -1) ||
     fail "the main window did not appear"
 # The user's question sound is armed for the run.
-grep -rq '^SystemQuestion=ding.wav' "$profile_dir" || fail "question sound not armed"
+for _ in $(seq 50); do
+    grep -q '^SystemQuestion=ding.wav$' "$profile" && break
+    sleep 0.1
+done
+grep -q '^SystemQuestion=ding.wav$' "$profile" || fail "question sound not armed"
 
 keys() {
     xdotool windowfocus --sync "$main" 2>/dev/null || true
@@ -86,6 +91,5 @@ awk '/^\[Language1\]/{f=1;next} /^\[/{f=0} f' "$settings" | grep -q '^Volume=8$'
     fail "Defaults not written: $(awk '/^\[Language1\]/,/^Speaker/' "$settings")"
 grep -q '^TextOut=0$' "$settings" || fail "ShowMessage not written"
 grep -q '^\[Languages\]' "$settings" || fail "settings file damaged"
-grep -rq '^SystemQuestion=ding.wav' "$profile_dir" || fail "question sound not restored"
+grep -q '^SystemQuestion=chimes.wav$' "$profile" || fail "question sound not restored"
 [ ! -s "$work/program.log" ] || fail "the program printed: $(cat "$work/program.log")"
-echo "end-to-end: ok"
