@@ -33,7 +33,8 @@ MainWindow::MainWindow(WindowProcedure& procedure, bool& pauseShowsResume)
     setWindowTitle(QStringLiteral("Quenvar Voxtrial"));
     setWindowIcon(resources::programIcon());
     m_normalSize = QSize(trunc(logicalDpiX() * 4.3), trunc(logicalDpiY() * 3.5));
-    setFixedSize(m_normalSize);
+    setMinimumSize(m_normalSize);
+    resize(m_normalSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.width() / 4, area.height() / 8);
@@ -42,8 +43,10 @@ MainWindow::MainWindow(WindowProcedure& procedure, bool& pauseShowsResume)
 }
 
 bool MainWindow::event(QEvent* event) {
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         placeClientArea();
+        keepNormalSize();
+    }
     return SayBenchWindow::event(event);
 }
 
@@ -54,13 +57,16 @@ void MainWindow::placeClientArea() {
     m_client->setGeometry(0, top, width(), height() - top);
 }
 
-void MainWindow::setMaximisedSize(bool maximised) {
-    if (maximised) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setFixedSize(m_normalSize);
-    }
+void MainWindow::keepNormalSize() {
+    if (windowState() != Qt::WindowNoState || size() == m_normalSize)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (windowState() == Qt::WindowNoState)
+                resize(m_normalSize);
+        },
+        Qt::QueuedConnection);
 }
 
 QLabel* MainWindow::makeLabel(bool framed) {
@@ -208,8 +214,7 @@ void MiniPanel::placeOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 0;
     const int captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    move(screenWidth - 155, captionHeight);
-    setFixedSize(148, 47);
+    setGeometry(screenWidth - 155, captionHeight, 148, 47);
 }
 
 }  // namespace shell

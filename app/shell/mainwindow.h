@@ -49,9 +49,6 @@ class MainWindow : public SayBenchWindow {
     QPushButton& about() const { return *m_about; }
     ButtonSet& buttons() const { return *m_buttons; }
 
-    // Returns the window to its fixed size after it was maximised, or frees it to grow.
-    void setMaximisedSize(bool maximised);
-
   protected:
     bool event(QEvent* event) override;
 
@@ -61,6 +58,9 @@ class MainWindow : public SayBenchWindow {
     ImageButton* makeImageButton(int id, const QString& text, const QString& name);
     QPushButton* makePushButton(int id, const QString& text);
     void placeClientArea();
+    // Outside the maximised and minimised states the window keeps its size: a resize by the
+    // border is undone. (Fixed size hints would make window managers refuse to maximise it.)
+    void keepNormalSize();
 
     QSize m_normalSize;
     int m_firstLayoutWidth = 0;

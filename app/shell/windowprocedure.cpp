@@ -152,8 +152,6 @@ bool WindowProcedure::onWindowStateChange(QWidget* window, QEvent* event) {
             m_miniPanel, [this] { restoreMainWindow(); }, Qt::QueuedConnection);
         return true;
     }
-    if (window == m_mainWindow && (now & Qt::WindowMaximized) != (before & Qt::WindowMaximized))
-        m_mainWindow->setMaximisedSize(now & Qt::WindowMaximized);
     return false;
 }
 

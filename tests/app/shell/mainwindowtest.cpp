@@ -31,7 +31,6 @@ TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     if (dpiX == 96 && dpiY == 96) {
         EXPECT_EQ(window.size(), QSize(412, 336));
     }
-    EXPECT_EQ(window.minimumSize(), window.maximumSize());
 
     const int W = window.width();
     const int U = window.clientArea().height() / 12;
@@ -103,6 +102,16 @@ TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
     drain();
     EXPECT_EQ(mainWindow().size(), mainWindow().normalSize());
     expectLayoutFor(client.width(), client.height(), firstWidth);
+}
+
+TEST_F(MainWindowLayout, ResizingByTheBorderIsUndone) {
+    startTwoLanguages();
+    const QSize normal = mainWindow().size();
+    mainWindow().resize(normal + QSize(120, 80));
+    drain();
+    EXPECT_EQ(mainWindow().size(), normal);
+    EXPECT_EQ(mainWindow().buttons().button(shell::ButtonSet::kSpeak).width(),
+              4 * mainWindow().firstLayoutWidth() / 33);
 }
 
 TEST_F(MainWindowLayout, MinimisingInNormalModeNeverRelayouts) {
