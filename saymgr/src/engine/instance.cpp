@@ -195,19 +195,20 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
         return SAYMGR_EFILE_OPEN;
     }
     m_stopRequested = false;
-    auto sink = std::make_unique<audio::FileSink>(path, format);
-    audio::FileSink& file = *sink;
-    const int32_t status = run(request(text, length, textForm), std::move(sink));
+    int64_t fileBytes = 0;
+    const int32_t status = run(request(text, length, textForm),
+                               std::make_unique<audio::FileSink>(path, format), &fileBytes);
     if (status == SAYMGR_EFILE_WRITE) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
     } else if (bytesWritten != nullptr && status == 0) {
-        *bytesWritten = static_cast<int32_t>(std::min<int64_t>(file.bytesWritten(), INT32_MAX));
+        *bytesWritten = static_cast<int32_t>(std::min<int64_t>(fileBytes, INT32_MAX));
     }
     return status;
 }
 
-int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink) {
+int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink,
+                      int64_t* fileBytes) {
     m_job = std::make_unique<pipeline::SpeechJob>(m_espeak, std::move(request), std::move(sink),
                                                   [this] { wake(); });
     m_startSent = false;
@@ -225,6 +226,9 @@ int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Si
     deliver(due);
     if (!m_startSent) {
         notify({SAYMGR_NOTIFY_START, 0, 0});
+    }
+    if (fileBytes != nullptr) {
+        *fileBytes = static_cast<audio::FileSink&>(m_job->sink()).bytesWritten();
     }
     m_job.reset();
     notify({SAYMGR_NOTIFY_END, 0, 0});

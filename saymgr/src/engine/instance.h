@@ -68,7 +68,10 @@ class Instance {
     pipeline::SpeechRequest request(const char* text, int32_t length, int32_t textForm) const;
     int32_t acceptWhileBusy(pipeline::SpeechRequest request);
     int32_t playbackSink(std::unique_ptr<audio::Sink>& sink);
-    int32_t run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink);
+    // Runs one speech to its end on the host thread; `fileBytes`, for a file sink, receives
+    // the size of the finished file.
+    int32_t run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink,
+                int64_t* fileBytes = nullptr);
     void deliver(std::vector<pipeline::Notification>& notifications);
     void notify(const pipeline::Notification& notification) const;
     void dispatch();

@@ -79,6 +79,7 @@ void Espeak::setRateFactor(double rateFactor) {
 bool Espeak::speak(const std::string& markup, SynthesisListener& listener) {
     t_listener = &listener;
     t_stopped = false;
+    espeak_SetSynthCallback(onSynthesis);
     const espeak_ERROR result =
         espeak_Synth(markup.c_str(), markup.size() + 1, 0, POS_CHARACTER, 0,
                      espeakCHARS_UTF8 | espeakSSML | espeakPHONEMES, nullptr, nullptr);

@@ -1,0 +1,86 @@
+#include "benchsupport.h"
+
+#include <sys/resource.h>
+
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+namespace saymgrbench {
+
+namespace {
+
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Waiter {
+    std::mutex mutex;
+    std::condition_variable woken;
+    bool pending = false;
+};
+
+Waiter g_waiter;
+
+void dispatch(void* context, int32_t waitMs) {
+    auto& waiter = *static_cast<Waiter*>(context);
+    std::unique_lock lock(waiter.mutex);
+    waiter.woken.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return waiter.pending; });
+    waiter.pending = false;
+}
+
+void wake(void* context) {
+    auto& waiter = *static_cast<Waiter*>(context);
+    {
+        std::lock_guard lock(waiter.mutex);
+        waiter.pending = true;
+    }
+    waiter.woken.notify_one();
+}
+
+}  // namespace
+
+Stopwatch::Stopwatch() : m_wall(std::chrono::steady_clock::now()), m_cpu(processCpuSeconds()) {}
+
+Span Stopwatch::elapsed() const {
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - m_wall).count(),
+            processCpuSeconds() - m_cpu};
+}
+
+BenchHost::BenchHost() {
+    m_thread = {&g_waiter, &dispatch, &wake};
+    if (EngineOpen(&m_instance, &m_thread, nullptr) != 0) {
+        m_instance = 0;
+    }
+}
+
+BenchHost::~BenchHost() {
+    if (m_instance != 0) {
+        EngineClose(m_instance);
+    }
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string repeatedTo(const std::string& text, std::size_t bytes) {
+    std::string result;
+    result.reserve(bytes + text.size());
+    while (result.size() < bytes) {
+        result += text;
+    }
+    result.resize(bytes);
+    return result;
+}
+
+}  // namespace saymgrbench

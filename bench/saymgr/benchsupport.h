@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "saymgr.h"
+
+namespace saymgrbench {
+
+// Wall and process CPU time (all threads) of a span.
+struct Span {
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+};
+
+class Stopwatch {
+  public:
+    Stopwatch();
+    Span elapsed() const;
+
+  private:
+    std::chrono::steady_clock::time_point m_wall;
+    double m_cpu;
+};
+
+// The engine opened with a host thread that waits on a condition variable, as a plain
+// command-line host does.
+class BenchHost {
+  public:
+    BenchHost();
+    ~BenchHost();
+    int32_t instance() const { return m_instance; }
+    bool isOpen() const { return m_instance != 0; }
+
+  private:
+    SaymgrHostThread m_thread{};
+    int32_t m_instance = 0;
+};
+
+std::string readText(const std::string& path);
+// `bytes` bytes of `text` repeated.
+std::string repeatedTo(const std::string& text, std::size_t bytes);
+
+}  // namespace saymgrbench

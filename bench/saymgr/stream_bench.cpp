@@ -1,0 +1,120 @@
+// Streaming: the time from EngineSpeak to the start of the speech (the first samples reach
+// the sink, which the start notification follows) for a small and a large text, and the
+// peak memory of the process while it generates speech from a 1 MB text.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "benchsupport.h"
+
+namespace saymgrbench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+BenchHost* g_host = nullptr;
+std::string g_sample;
+Clock::time_point g_started;
+int g_words = 0;
+int g_stopAfterWords = 0;
+double g_smallLatency = 0;
+
+int32_t stopAtStart(int32_t, int32_t code, int32_t, int32_t) {
+    if (code == SAYMGR_NOTIFY_START) {
+        g_started = Clock::now();
+        EngineStop(g_host->instance(), 1);
+    }
+    return 0;
+}
+
+int32_t stopAfterWords(int32_t, int32_t code, int32_t, int32_t) {
+    if (code == SAYMGR_NOTIFY_MARK1 && ++g_words == g_stopAfterWords) {
+        EngineStop(g_host->instance(), 1);
+    }
+    return 0;
+}
+
+void FirstAudio(benchmark::State& state) {
+    const std::string text = repeatedTo(g_sample, static_cast<std::size_t>(state.range(0)));
+    EngineSetCallback(g_host->instance(), 1, stopAtStart);
+    double total = 0;
+    for (auto _ : state) {
+        const Clock::time_point called = Clock::now();
+        EngineSpeak(g_host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
+                    SAYMGR_TEXT_ANSI, nullptr);
+        const double latency = std::chrono::duration<double>(g_started - called).count();
+        total += latency;
+        state.SetIterationTime(latency);
+    }
+    const double mean = total / static_cast<double>(state.iterations());
+    state.counters["latency_ms"] = mean * 1000;
+    state.counters["ratio_to_15ms"] = mean / 0.015;
+    if (state.range(0) <= 1024) {
+        g_smallLatency = mean;
+    } else if (g_smallLatency > 0) {
+        state.counters["ratio_to_1KB"] = mean / g_smallLatency;
+    }
+}
+
+// The process's peak resident memory in bytes since the last reset.
+double peakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stod(line.substr(6)) * 1024;
+        }
+    }
+    return 0;
+}
+
+void PeakMemory(benchmark::State& state) {
+    const std::string text = repeatedTo(g_sample, 1 << 20);
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "saymgr_stream_bench.wav").string();
+    g_stopAfterWords = static_cast<int>(state.range(0));
+    EngineSetCallback(g_host->instance(), 1, stopAfterWords);
+    double peak = 0;
+    for (auto _ : state) {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        g_words = 0;
+        int32_t bytes = 0;
+        EngineSpeakToFile(g_host->instance(), text.data(), static_cast<int32_t>(text.size()),
+                          path.c_str(), SAYMGR_FORMAT_WAVE16, SAYMGR_TEXT_ANSI, 0, &bytes);
+        peak = peakResidentBytes();
+        state.counters["file_bytes"] = bytes;
+    }
+    state.counters["peak_MiB"] = peak / (1 << 20);
+    state.counters["ratio_to_64MiB"] = peak / (64.0 * (1 << 20));
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace saymgrbench
+
+BENCHMARK(saymgrbench::FirstAudio)
+    ->Arg(1024)
+    ->Arg(1 << 20)
+    ->Iterations(50)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(saymgrbench::PeakMemory)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    setenv("SAYMGR_SINK", "null", 1);
+    setenv("SAYMGR_PACE", "0", 1);
+    saymgrbench::BenchHost host;
+    saymgrbench::g_sample = saymgrbench::readText("/usr/share/common-licenses/GPL-3");
+    if (!host.isOpen() || saymgrbench::g_sample.empty()) {
+        return 1;
+    }
+    saymgrbench::g_host = &host;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
