@@ -49,11 +49,8 @@ void WindowProcedure::attach(MainWindow* mainWindow, MiniPanel* miniPanel) {
 }
 
 bool WindowProcedure::handle(QWidget* window, QEvent* event) {
-    const int type = static_cast<int>(event->type());
-    if (type >= QEvent::User) {
-        const auto* message = static_cast<platform::PostedMessage*>(event);
-        return handleMessage(window, type, message->wParam());
-    }
+    if (const auto* message = dynamic_cast<const platform::PostedMessage*>(event))
+        return handleMessage(window, message->number(), message->wParam());
     return handleWindowEvent(window, event);
 }
 
@@ -96,7 +93,8 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
             return true;
         case UM_GENPCM:
             m_pcmStatus = onGeneratePcm(m_program);
-            platform::postMessage(reinterpret_cast<QObject*>(wParam), UM_GENPCMDONE);
+            if (wParam != 0)
+                platform::postMessage(reinterpret_cast<QObject*>(wParam), UM_GENPCMDONE);
             return true;
         case UM_GENPCMIDLE:
         case NOTIFY_START:
