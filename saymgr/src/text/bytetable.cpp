@@ -13,7 +13,7 @@ ByteTable::ByteTable(bool ansi) {
             utf8.assign(1, byte);
         } else if (value < 32 || value == 127 || !decoder.isOpen() ||
                    !decoder.decode(std::string_view(&byte, 1), utf8) || utf8.empty()) {
-            utf8 = " ";
+            utf8.assign(1, ' ');
         }
     }
 }
