@@ -106,7 +106,7 @@ QPushButton* MainWindow::makePushButton(int id, const QString& text) {
     return button;
 }
 
-void MainWindow::createControls(QMenuBar* menuBar) {
+void MainWindow::createControls(engine::MenuBar* menuBar) {
     m_menuBar = menuBar;
     if (m_menuBar)
         m_menuBar->setParent(this);
@@ -188,6 +188,8 @@ void MainWindow::layout() {
 
     m_buttons->button(ButtonSet::kPause).show();
     m_demo->show();
+    if (m_menuBar && m_menuBar->extendedMode())
+        m_menuBar->setItemEnabled(IDM_FREQ7K, true);
 }
 
 MiniPanel::MiniPanel(WindowProcedure& procedure, bool& pauseShowsResume)

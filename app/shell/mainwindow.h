@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QLabel>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
 #include <memory>
 
+#include "engine/menubar.h"
 #include "shell/buttonset.h"
 #include "shell/imagebutton.h"
 #include "shell/inputwindow.h"
@@ -27,13 +27,13 @@ class MainWindow : public SayBenchWindow {
     MainWindow(WindowProcedure& procedure, bool& pauseShowsResume);
 
     // Attaches the menu bar and creates the controls at their creation geometry.
-    void createControls(QMenuBar* menuBar);
+    void createControls(engine::MenuBar* menuBar);
     void layout();
 
     QSize normalSize() const { return m_normalSize; }
     int firstLayoutWidth() const { return m_firstLayoutWidth; }
     QWidget& clientArea() const { return *m_client; }
-    QMenuBar* menuBar() const { return m_menuBar; }
+    engine::MenuBar* menuBar() const { return m_menuBar; }
 
     QLabel& sourceLabel() const { return *m_sourceLabel; }
     QLabel& languageLabel() const { return *m_languageLabel; }
@@ -64,7 +64,7 @@ class MainWindow : public SayBenchWindow {
 
     QSize m_normalSize;
     int m_firstLayoutWidth = 0;
-    QMenuBar* m_menuBar = nullptr;
+    engine::MenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     QLabel* m_sourceLabel = nullptr;
     QLabel* m_languageLabel = nullptr;

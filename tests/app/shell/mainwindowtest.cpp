@@ -1,7 +1,7 @@
-#include <QMenuBar>
 #include <QStyle>
 
 #include "engine/voiceselection.h"
+#include "shell/commandids.h"
 #include "shell/mainwindow.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
@@ -23,7 +23,8 @@ TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     shell::WindowProcedure procedure(program, voice, [](int) {});
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
-    window.createControls(new QMenuBar);
+    window.createControls(
+        engine::MenuBar::Build(program.appState, program.languageTable, false, {}).release());
 
     const int dpiX = window.logicalDpiX();
     const int dpiY = window.logicalDpiY();
@@ -102,6 +103,14 @@ TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
     drain();
     EXPECT_EQ(mainWindow().size(), mainWindow().normalSize());
     expectLayoutFor(client.width(), client.height(), firstWidth);
+}
+
+TEST_F(MainWindowLayout, LayoutMakesThe72kHzItemUsableInExtendedMode) {
+    startTwoLanguages("SAYRUN");
+    program().menuBar->setItemEnabled(shell::IDM_FREQ7K, false);
+    mainWindow().showMaximized();
+    drain();
+    EXPECT_TRUE(program().menuBar->action(shell::IDM_FREQ7K)->isEnabled());
 }
 
 TEST_F(MainWindowLayout, ResizingByTheBorderIsUndone) {
