@@ -37,6 +37,21 @@ void paintFrameText(QLabel& label, const QString& text) {
     label.repaint();
 }
 
+// The text-source label for `playMode`; an unknown source becomes File.
+QString sourceLabelText(int32_t& playMode) {
+    switch (playMode) {
+        case engine::kSourceFile:
+            return QStringLiteral(" File    ");
+        case engine::kSourceClipboard:
+            return QStringLiteral(" Clipboard");
+        case engine::kSourceKeyboard:
+            return QStringLiteral(" Keyboard");
+        default:
+            playMode = engine::kSourceFile;
+            return QStringLiteral(" File     ");
+    }
+}
+
 }  // namespace
 
 WindowProcedure::WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
@@ -157,23 +172,7 @@ void WindowProcedure::onRefresh() {
     if (!m_mainWindow || !m_mainWindow->menuBar())
         return;
     engine::AppState& state = m_program.appState;
-    QString source;
-    switch (state.PlayMode) {
-        case engine::kSourceFile:
-            source = QStringLiteral(" File    ");
-            break;
-        case engine::kSourceClipboard:
-            source = QStringLiteral(" Clipboard");
-            break;
-        case engine::kSourceKeyboard:
-            source = QStringLiteral(" Keyboard");
-            break;
-        default:
-            state.PlayMode = engine::kSourceFile;
-            source = QStringLiteral(" File     ");
-            break;
-    }
-    m_mainWindow->sourceLabel().setText(source);
+    m_mainWindow->sourceLabel().setText(sourceLabelText(state.PlayMode));
     const int slot = state.Language - 1;
     const std::string menuText =
         slot >= 0 && slot < engine::kLanguageSlots
@@ -241,7 +240,7 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
     if (m_program.extendedMode) {
         if (fromExitCommand)
             onSetWindowSwitchHook(m_program, false);
-        releaseControlKey();
+        platform::releaseControlKey();
     }
     if (m_mainWindow)
         m_mainWindow->buttons().release();
@@ -250,10 +249,6 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
     QObject::connect(window, &QObject::destroyed, [quit = m_quit] { quit(0); });
     window->hide();
     window->deleteLater();
-}
-
-void WindowProcedure::releaseControlKey() {
-    platform::releaseControlKey();
 }
 
 void WindowProcedure::showMiniPanel() {
@@ -274,7 +269,7 @@ void WindowProcedure::showMiniPanel() {
 
 void WindowProcedure::restoreMainWindow() {
     onSetWindowSwitchHook(m_program, false);
-    releaseControlKey();
+    platform::releaseControlKey();
     m_miniPanel->setWindowState(Qt::WindowNoState);
     m_miniPanel->hide();
     m_mainWindow->showNormal();

@@ -60,7 +60,6 @@ class WindowProcedure {
     void quitPath(QWidget* window, bool fromExitCommand);
     void showMiniPanel();
     void restoreMainWindow();
-    void releaseControlKey();
     void openHelp(const QString& path);
     void openTextFile();
     void toggleShowMessage();
