@@ -24,7 +24,8 @@ fail() {
 
 # A display number nobody uses.
 display=
-for n in $(seq 90 250); do
+first=$((100 + $$ % 400))
+for n in $(seq "$first" $((first + 100))); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
         display=":$n"
         break
@@ -39,6 +40,8 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
+# Another test may have taken the same number a moment earlier: then ours has exited.
+kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb on $display did not start"
 
 cp -r "$runtime" "$work/run"
 mkdir -p "$work/config/quenvar-voxtrial"
