@@ -1,6 +1,8 @@
 // Streaming: the time from EngineSpeak to the start of the speech (the first samples reach
-// the sink, which the start notification follows) for a small and a large text, and the
-// peak memory of the process while it generates speech from a 1 MB text.
+// the sink, which the start notification follows) for a small and a large text, the time
+// from EngineStop (called from inside the dispatch loop, during real-time speech) until
+// EngineSpeak returns, and the peak memory of the process while it generates speech from a
+// 1 MB text.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -60,6 +62,35 @@ void FirstAudio(benchmark::State& state) {
     }
 }
 
+Clock::time_point g_stopped;
+
+int32_t stopAfterThirdWord(int32_t, int32_t code, int32_t, int32_t) {
+    if (code == SAYMGR_NOTIFY_MARK1 && ++g_words == 3) {
+        g_stopped = Clock::now();
+        EngineStop(g_host->instance(), 1);
+    }
+    return 0;
+}
+
+void StopLatency(benchmark::State& state) {
+    setenv("SAYMGR_PACE", "1", 1);
+    const std::string text = repeatedTo(g_sample, 1 << 20);
+    EngineSetCallback(g_host->instance(), 1, stopAfterThirdWord);
+    double total = 0;
+    for (auto _ : state) {
+        g_words = 0;
+        EngineSpeak(g_host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
+                    SAYMGR_TEXT_ANSI, nullptr);
+        const double latency = std::chrono::duration<double>(Clock::now() - g_stopped).count();
+        total += latency;
+        state.SetIterationTime(latency);
+    }
+    setenv("SAYMGR_PACE", "0", 1);
+    const double mean = total / static_cast<double>(state.iterations());
+    state.counters["latency_ms"] = mean * 1000;
+    state.counters["ratio_to_50ms"] = mean / 0.050;
+}
+
 // The process's peak resident memory in bytes since the last reset.
 double peakResidentBytes() {
     std::ifstream status("/proc/self/status");
@@ -102,6 +133,7 @@ BENCHMARK(saymgrbench::FirstAudio)
     ->Iterations(50)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(saymgrbench::StopLatency)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(saymgrbench::PeakMemory)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
