@@ -78,7 +78,9 @@ const EngineOps& unavailableEngineOps() {
     return ops;
 }
 
-void EngineLibrary::Closer::operator()(void* handle) const { dlclose(handle); }
+void EngineLibrary::Closer::operator()(void* handle) const {
+    dlclose(handle);
+}
 
 EngineLibrary::EngineLibrary(const std::string& path) : m_ops(unavailableEngineOps()) {
     m_handle.reset(openLibrary(path, m_loadError));

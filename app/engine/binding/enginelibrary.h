@@ -13,7 +13,7 @@ namespace engine {
 // caller reports the failure through its ordinary status path. The library stays mapped until
 // the process ends (the synthesizer's process-wide state is not unloaded behind its back).
 class EngineLibrary {
-public:
+  public:
     // Loads `path`; an empty path means libsaymgr.so beside the executable, then the
     // system's library search path.
     explicit EngineLibrary(const std::string& path = {});
@@ -25,7 +25,7 @@ public:
 
     static std::string besideExecutable(const std::string& fileName);
 
-private:
+  private:
     struct Closer {
         void operator()(void* handle) const;
     };
