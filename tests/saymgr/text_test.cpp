@@ -107,6 +107,15 @@ TEST_F(TextBuilderTest, EscapeCommandsBecomeMarkup) {
               (std::pair<int32_t, int32_t>{14, 17}));
 }
 
+TEST_F(TextBuilderTest, PiecesEndWithTheirNaturalPause) {
+    source = "One. Two\n\nThree four";
+    const TextBuilder builder(source, table, {});
+    EXPECT_EQ(builder.build(0, 5).markup, "One. <break strength=\"strong\"/>");
+    EXPECT_EQ(builder.build(5, 10).markup, "Two\n\n<break strength=\"x-strong\"/>");
+    EXPECT_EQ(builder.build(10, 16).markup, "Three ") << "cut inside a sentence";
+    EXPECT_EQ(builder.build(16, 20).markup, "four") << "the end of the text";
+}
+
 TEST_F(TextBuilderTest, AnEscapeAtTheEndIsDropped) {
     EXPECT_EQ(build("ab\x1b").markup, "ab");
     EXPECT_EQ(build("\x1bP").markup, "<break time=\"500ms\"/>");

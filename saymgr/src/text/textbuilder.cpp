@@ -35,6 +35,11 @@ class TextBuilder::Assembly {
         appendTag("<break time=\"" + std::to_string(milliseconds) + "ms\"/>", offset);
     }
 
+    void addBreak(int32_t offset, const char* strength) {
+        flushWords();
+        appendTag(std::string("<break strength=\"") + strength + "\"/>", offset);
+    }
+
     void addBookmark(int32_t offset, int32_t length) {
         flushWords();
         appendTag("<mark name=\"b" + std::to_string(m_result.bookmarks.size()) + "\"/>", offset);
@@ -157,7 +162,26 @@ SynthesisText TextBuilder::build(int32_t start, int32_t end) const {
             ++i;
         }
     }
+    if (end < static_cast<int32_t>(m_source.size()) && end > start) {
+        if (const char* strength = closingPause(start, end); strength != nullptr) {
+            assembly.addBreak(end - 1, strength);
+        }
+    }
     return assembly.finish();
+}
+
+const char* TextBuilder::closingPause(int32_t start, int32_t end) const {
+    int32_t last = end;
+    int lineEnds = 0;
+    while (last > start && isBlank(m_source[static_cast<std::size_t>(last - 1)])) {
+        lineEnds += m_source[static_cast<std::size_t>(last - 1)] == '\n' ? 1 : 0;
+        --last;
+    }
+    if (lineEnds >= 2) {
+        return "x-strong";
+    }
+    const char c = last > start ? m_source[static_cast<std::size_t>(last - 1)] : '\0';
+    return c == '.' || c == '!' || c == '?' ? "strong" : nullptr;
 }
 
 }  // namespace saymgr::text

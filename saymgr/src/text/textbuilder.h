@@ -32,6 +32,10 @@ class TextBuilder {
   private:
     class Assembly;
 
+    // The pause that ends a piece followed by more text, as eSpeak NG would make it inside one
+    // text: a paragraph's, a sentence's, or none (nullptr).
+    const char* closingPause(int32_t start, int32_t end) const;
+
     std::string_view m_source;
     const ByteTable& m_table;
     Dictionaries m_dictionaries;
