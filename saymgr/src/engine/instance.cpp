@@ -150,7 +150,7 @@ int32_t Instance::speak(const char* text, int32_t length, int32_t textForm) {
 int32_t Instance::acceptWhileBusy(pipeline::SpeechRequest request) {
     const bool queue = (m_systemMode & kQueue) != 0;
     const bool interrupt = (m_systemMode & kInterrupt) != 0;
-    if (dynamic_cast<audio::FileSink*>(&m_job->sink()) != nullptr || (!queue && !interrupt)) {
+    if (m_writingFile || (!queue && !interrupt)) {
         return SAYMGR_EBUSY;
     }
     if (interrupt && (m_systemMode & kInterruptible) != 0) {
@@ -196,8 +196,10 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     }
     m_stopRequested = false;
     int64_t fileBytes = 0;
+    m_writingFile = true;
     const int32_t status = run(request(text, length, textForm),
                                std::make_unique<audio::FileSink>(path, format), &fileBytes);
+    m_writingFile = false;
     if (status == SAYMGR_EFILE_WRITE) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);

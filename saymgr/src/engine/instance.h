@@ -94,6 +94,7 @@ class Instance {
 
     std::unique_ptr<pipeline::SpeechJob> m_job;
     std::deque<pipeline::SpeechRequest> m_queue;
+    bool m_writingFile = false;
     bool m_stopRequested = false;
     bool m_startSent = false;
 };
