@@ -122,6 +122,45 @@ TEST_F(EngineControlTest, CloseWhileSpeakingIsRefused) {
     EXPECT_EQ(closed, SAYMGR_EBUSY);
 }
 
+// The end of a text is notified while EngineSpeak still runs: the speech counts as running
+// until the call returns, whatever the callback asks for.
+TEST_F(EngineControlTest, CallsFromTheEndNotificationSeeARunningSpeech) {
+    setenv("SAYMGR_PACE", "0", 1);
+    int32_t closed = 1;
+    int32_t nested = 1;
+    int32_t toFile = 1;
+    host.onNotice = [&](const Notice& notice) {
+        if (notice.code == SAYMGR_NOTIFY_END && closed == 1) {
+            closed = EngineClose(host.instance());
+            nested = speak("Again.");
+            int32_t bytes = -1;
+            toFile = EngineSpeakToFile(host.instance(), "Again.", 6, "/nonexistent/x.wav", 4, 1, 0,
+                                       &bytes);
+        }
+    };
+    ASSERT_EQ(speak("One sentence."), 0);
+    EXPECT_EQ(closed, SAYMGR_EBUSY);
+    EXPECT_EQ(nested, SAYMGR_EBUSY) << "speak directly refuses a second text";
+    EXPECT_EQ(toFile, SAYMGR_EBUSY);
+    EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_END).size(), 1u);
+
+    // Queued from the end notification: spoken by the running call, not by a nested one.
+    ASSERT_EQ(EngineSetSystemMode(host.instance(), 0x0A), 0);
+    host.notices.clear();
+    int ends = 0;
+    host.onNotice = [&](const Notice& notice) {
+        if (notice.code == SAYMGR_NOTIFY_END && ++ends == 1) {
+            EXPECT_EQ(speak("Second."), 0);
+            EXPECT_EQ(speak("Third."), 0);
+        } else if (notice.code == SAYMGR_NOTIFY_END && ends == 2) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0) << "empties the queue";
+        }
+    };
+    ASSERT_EQ(speak("First."), 0);
+    EXPECT_EQ(ends, 2) << "the stop between two texts dropped the third";
+    EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_START).size(), 2u);
+}
+
 TEST_F(EngineControlTest, RapidControlCycles) {
     setenv("SAYMGR_PACE", "50", 1);
     host.waitInDispatch = false;

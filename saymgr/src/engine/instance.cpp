@@ -69,6 +69,18 @@ double nullSinkPace() {
     return end != pace && value >= 0 ? value : 1.0;
 }
 
+// Sets a flag for the lifetime of a scope.
+class RunningScope {
+  public:
+    explicit RunningScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~RunningScope() { m_flag = false; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+  private:
+    bool& m_flag;
+};
+
 }  // namespace
 
 Instance::Instance(const SaymgrHostThread* thread) : m_languageId(languages::all().front().id) {
@@ -128,9 +140,10 @@ int32_t Instance::speak(const char* text, int32_t length, int32_t textForm) {
     if (const int32_t status = checkText(text, length, textForm); status != 0) {
         return status;
     }
-    if (m_job) {
+    if (m_running) {
         return acceptWhileBusy(request(text, length, textForm));
     }
+    const RunningScope running(m_running);
     m_stopRequested = false;
     m_queue.push_back(request(text, length, textForm));
     int32_t status = 0;
@@ -155,7 +168,9 @@ int32_t Instance::acceptWhileBusy(pipeline::SpeechRequest request) {
     }
     if (interrupt && (m_systemMode & kInterruptible) != 0) {
         m_queue.clear();
-        m_job->stop();
+        if (m_job) {
+            m_job->stop();
+        }
     }
     m_queue.push_back(std::move(request));
     return 0;
@@ -182,7 +197,7 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     if (bytesWritten != nullptr) {
         *bytesWritten = 0;
     }
-    if (m_job) {
+    if (m_running) {
         return SAYMGR_EBUSY;
     }
     if (!audio::FileSink::isFormat(format)) {
@@ -194,12 +209,12 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     if (path == nullptr || *path == '\0') {
         return SAYMGR_EFILE_OPEN;
     }
+    const RunningScope running(m_running);
+    const RunningScope writing(m_writingFile);
     m_stopRequested = false;
     int64_t fileBytes = 0;
-    m_writingFile = true;
     const int32_t status = run(request(text, length, textForm),
                                std::make_unique<audio::FileSink>(path, format), &fileBytes);
-    m_writingFile = false;
     if (status == SAYMGR_EFILE_WRITE) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
@@ -267,9 +282,11 @@ void Instance::wake() {
 }
 
 int32_t Instance::stop() {
-    if (m_job) {
+    if (m_running) {
         m_stopRequested = true;
         m_queue.clear();
+    }
+    if (m_job) {
         m_job->stop();
     }
     return 0;

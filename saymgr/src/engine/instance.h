@@ -39,7 +39,7 @@ class Instance {
     ~Instance();
 
     bool isReady() const { return m_espeak.isReady(); }
-    bool isBusy() const { return m_job != nullptr; }
+    bool isBusy() const { return m_running; }
     static void fillLanguages(LanguageList& list);
 
     int32_t speak(const char* text, int32_t length, int32_t textForm);
@@ -94,6 +94,9 @@ class Instance {
 
     std::unique_ptr<pipeline::SpeechJob> m_job;
     std::deque<pipeline::SpeechRequest> m_queue;
+    // From the start of a blocking operation until it returns, also between two queued texts
+    // and while the end of one is being notified.
+    bool m_running = false;
     bool m_writingFile = false;
     bool m_stopRequested = false;
     bool m_startSent = false;
