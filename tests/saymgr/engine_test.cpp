@@ -190,6 +190,37 @@ TEST_F(EngineTest, SpeaksEveryByteValueInBothForms) {
     }
 }
 
+TEST_F(EngineTest, OddTextsAreTiledAndMarkedInside) {
+    using namespace std::string_literals;
+    const std::string texts[] = {
+        "\x1b"s,
+        "\x1b\x1b\x1b"s,
+        "\x1bP\x1bM\x1bS\x1bm7\x1bp12"s,
+        "   \r\n\t  \r\n\r\n "s,
+        "a\0b\0\0c. \0"s,
+        "<<<&&&>>> [[ ]] ]] [["s,
+        "[[h@'loU]] [[\x1bM1]] [[ x"s,
+        "\x1bSabc\x1bSdef."s,
+        std::string(3100, 'w') + "\x1bM3 end",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(::testing::PrintToString(text.substr(0, 40)));
+        const auto size = static_cast<int32_t>(text.size());
+        host.notices.clear();
+        ASSERT_EQ(speak(text), 0);
+        EXPECT_EQ(pieceTotal(), size);
+        EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_START).size(), 1u);
+        EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_END).size(), 1u);
+        for (const int32_t code : {SAYMGR_NOTIFY_MARK1, SAYMGR_NOTIFY_MARK2}) {
+            for (const Notice& mark : host.withCode(code)) {
+                EXPECT_GE(mark.value2, 0);
+                EXPECT_GT(mark.value1, 0);
+                EXPECT_LE(mark.value2 + mark.value1, size);
+            }
+        }
+    }
+}
+
 TEST_F(EngineTest, AccelerationRulesShortenLongPieces) {
     std::string text;
     for (int i = 0; i < 12; ++i) {

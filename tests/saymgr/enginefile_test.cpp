@@ -1,6 +1,8 @@
 // Sound files written by the engine, read back with libsndfile.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -132,6 +134,29 @@ TEST_F(EngineFileTest, RefusesBadArguments) {
     EXPECT_EQ(bytes, 0);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(host.notices.empty());
+}
+
+TEST_F(EngineFileTest, TargetsThatAreNoPlainFile) {
+    int32_t bytes = -1;
+    EXPECT_EQ(generate(kText, directory.string(), SAYMGR_FORMAT_WAVE16, &bytes), SAYMGR_EFILE_OPEN);
+    EXPECT_TRUE(std::filesystem::is_directory(directory));
+    EXPECT_EQ(generate(kText, "", SAYMGR_FORMAT_WAVE16, &bytes), SAYMGR_EFILE_OPEN);
+    EXPECT_EQ(EngineSpeakToFile(host.instance(), kText.data(), 5, nullptr, 0, 1, 0, &bytes),
+              SAYMGR_EFILE_OPEN);
+    // A device on which every write fails (a private copy of /dev/full, where one can be
+    // made): it is not "the partial file" to remove.
+    const std::string full = (directory / "full").string();
+    std::filesystem::remove(full);
+    if (::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+        for (const Expected& expected : kFormats) {
+            EXPECT_NE(generate(kText, full, expected.format, &bytes), 0);
+            EXPECT_EQ(bytes, 0);
+            ASSERT_TRUE(std::filesystem::is_character_file(full)) << expected.format;
+        }
+        std::filesystem::remove(full);
+    }
+    EXPECT_EQ(generate(kText, (directory / "after.raw").string(), 0, &bytes), 0)
+        << "the engine is usable after the failures";
 }
 
 TEST_F(EngineFileTest, StoppedFileIsCompleteUpToTheStop) {

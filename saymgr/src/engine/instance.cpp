@@ -69,6 +69,16 @@ double nullSinkPace() {
     return end != pace && value >= 0 ? value : 1.0;
 }
 
+// Removes what a failed generation left at `path`, unless that is no file of its own (a
+// device, a link).
+void removePartialFile(const char* path) {
+    std::error_code error;
+    if (std::filesystem::symlink_status(path, error).type() ==
+        std::filesystem::file_type::regular) {
+        std::filesystem::remove(path, error);
+    }
+}
+
 // Sets a flag for the lifetime of a scope.
 class RunningScope {
   public:
@@ -216,8 +226,7 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     const int32_t status = run(request(text, length, textForm),
                                std::make_unique<audio::FileSink>(path, format), &fileBytes);
     if (status == SAYMGR_EFILE_WRITE) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+        removePartialFile(path);
     } else if (bytesWritten != nullptr && status == 0) {
         *bytesWritten = static_cast<int32_t>(std::min<int64_t>(fileBytes, INT32_MAX));
     }
