@@ -110,7 +110,11 @@ const std::vector<OptionSpec>& optionSpecs() {
         {"--dos-file", true, textSetter(TextSource::DosFile)},
         {"--speak", false, flagSetter(&CliOptions::speak)},
         {"--generate", true,
-         [](CliOptions& o, const std::string& v, std::string&) {
+         [](CliOptions& o, const std::string& v, std::string& error) {
+             if (v.empty()) {
+                 error = "--generate needs a file name";
+                 return false;
+             }
              o.generatePath = v;
              return true;
          }},
