@@ -161,6 +161,30 @@ TEST_F(EngineControlTest, CallsFromTheEndNotificationSeeARunningSpeech) {
     EXPECT_EQ(host.withCode(SAYMGR_NOTIFY_START).size(), 2u);
 }
 
+TEST_F(EngineControlTest, StopWhilePausedEndsSpeechAndFiles) {
+    int dispatches = 0;
+    host.onDispatch = [&] {
+        if (++dispatches == 3) {
+            EXPECT_EQ(EnginePause(host.instance(), 1), 0);
+        } else if (dispatches == 20) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0);
+        }
+    };
+    ASSERT_EQ(speak(repeated(5)), 0);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+
+    dispatches = 0;
+    const std::string path = ::testing::TempDir() + "paused-stop.wav";
+    const std::string text = repeated(5);
+    int32_t bytes = 0;
+    ASSERT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
+                                path.c_str(), SAYMGR_FORMAT_WAVE16, 1, 0, &bytes),
+              0);
+    EXPECT_GE(bytes, 44);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+    ASSERT_EQ(speak("Not paused any more."), 0) << "the next speech starts unpaused";
+}
+
 TEST_F(EngineControlTest, RapidControlCycles) {
     setenv("SAYMGR_PACE", "50", 1);
     host.waitInDispatch = false;
