@@ -69,7 +69,7 @@ struct ProgramContext {
     std::function<void()> relayout;
     // Receives the engine's notifications (code, value1, value2) on the program's thread.
     std::function<void(int32_t, int32_t, int32_t)> engineNotify;
-    engine::MenuBar* menuBar = nullptr;  // owned by the main window
+    QPointer<engine::MenuBar> menuBar;  // owned by the main window
 };
 
 }  // namespace context

@@ -14,13 +14,6 @@ namespace {
 
 using namespace shell;
 
-struct MenuItem {
-    const char* text;  // null: a separator
-    int commandId;
-};
-
-const MenuItem kSeparator{nullptr, 0};
-
 QAction* findIn(const QList<QAction*>& actions, int commandId) {
     for (QAction* candidate : actions) {
         if (QMenu* submenu = candidate->menu()) {
@@ -66,94 +59,113 @@ MenuBar::Dispatch MenuBar::PostingTo(QObject* window) {
     };
 }
 
-bool MenuBar::populate(const AppState& state, const LanguageTable& table) {
-    auto fill = [this](QMenu* menu, std::initializer_list<MenuItem> items) {
-        for (const MenuItem& item : items) {
-            const bool added = item.text ? addCommand(menu, QString::fromLatin1(item.text),
-                                                      item.commandId) != nullptr
-                                         : menu->addSeparator() != nullptr;
-            if (!added) {
-                return false;
-            }
+bool MenuBar::addItems(QMenu* menu, std::initializer_list<Item> items) {
+    for (const Item& item : items) {
+        const bool added =
+            item.text ? addCommand(menu, QString::fromLatin1(item.text), item.commandId) != nullptr
+                      : menu->addSeparator() != nullptr;
+        if (!added) {
+            return false;
         }
-        return true;
-    };
+    }
+    return true;
+}
 
-    // The pop-ups are created and filled in this order, then attached left to right.
-    auto* file = new QMenu(QStringLiteral("&File"), this);
-    if (!fill(file, {{"&Open", IDM_OPEN},
-                     kSeparator,
-                     {"&Load Dictionary", IDM_LOADDICT},
-                     {"&Unload Dictionary", IDM_UNLOADDICT},
-                     kSeparator,
-                     {"E&xit", IDM_EXIT}})) {
-        return false;
-    }
-    auto* mode = new QMenu(QStringLiteral("&Mode"), this);
-    if (!fill(mode, {{"&File", IDM_SOURCEFILE}, {"&Keyboard", IDM_SOURCEKEYBOARD}})) {
-        return false;
-    }
+QMenu* MenuBar::newMenu(const char* title, std::initializer_list<Item> items) {
+    auto* menu = new QMenu(QString::fromLatin1(title), this);
+    return addItems(menu, items) ? menu : nullptr;
+}
+
+QMenu* MenuBar::newLanguageMenu(const AppState& state, const LanguageTable& table) {
     auto* language = new QMenu(QStringLiteral("&Language"), this);
     for (int slot = 0; slot < kLanguageSlots; ++slot) {
         if (state.available[slot] == 1 &&
-            !addCommand(language, QString::fromLatin1(table.text(slot, LanguageColumn::MenuText)),
+            !addCommand(language,
+                        QString::fromStdString(
+                            platform::ansiToUtf8(table.text(slot, LanguageColumn::MenuText))),
                         IDM_LANGUAGE1 + slot)) {
-            return false;
+            return nullptr;
         }
     }
-    QMenu* speaker = nullptr;
-    if (m_extendedMode) {
-        speaker = new QMenu(QStringLiteral("&Speaker"), this);
-        for (int number = 1; number <= 9; ++number) {
-            if (!addCommand(speaker, QStringLiteral("Speaker %1").arg(number),
-                            IDM_SPEAKER1 + number - 1)) {
-                return false;
-            }
+    return language;
+}
+
+QMenu* MenuBar::newSpeakerMenu() {
+    auto* speaker = new QMenu(QStringLiteral("&Speaker"), this);
+    for (int number = 1; number <= 9; ++number) {
+        if (!addCommand(speaker, QStringLiteral("Speaker %1").arg(number),
+                        IDM_SPEAKER1 + number - 1)) {
+            return nullptr;
         }
     }
+    return speaker;
+}
+
+QMenu* MenuBar::newFrequencyMenu() {
     auto* frequency = new QMenu(QStringLiteral("&Frequency"), this);
-    if (m_extendedMode && !fill(frequency, {{"7.2 kHz", IDM_FREQ7K}})) {
-        return false;
+    if (m_extendedMode && !addItems(frequency, {{"7.2 kHz", IDM_FREQ7K}})) {
+        return nullptr;
     }
-    if (!fill(frequency,
-              {{"8 kHz", IDM_FREQ8K}, {"10 kHz", IDM_FREQ10K}, {"11.025 kHz", IDM_FREQ11K}})) {
-        return false;
-    }
+    const bool filled = addItems(
+        frequency, {{"8 kHz", IDM_FREQ8K}, {"10 kHz", IDM_FREQ10K}, {"11.025 kHz", IDM_FREQ11K}});
+    return filled ? frequency : nullptr;
+}
+
+QMenu* MenuBar::newOptionsMenu(QMenu* language, QMenu* speaker, QMenu* frequency) {
     auto* options = new QMenu(QStringLiteral("&Options"), this);
     if (!options->addMenu(language) || (speaker && !options->addMenu(speaker)) ||
         !options->addMenu(frequency)) {
-        return false;
+        return nullptr;
     }
-    if (m_extendedMode && !fill(options, {{"Set &Accelerator", IDM_SETACCEL}})) {
-        return false;
+    if (m_extendedMode && !addItems(options, {{"Set &Accelerator", IDM_SETACCEL}})) {
+        return nullptr;
     }
-    if (!fill(options, {{"&ShowMessage", IDM_SHOWMESSAGE},
-                        kSeparator,
-                        {m_extendedMode ? "System Mode" : "System &Mode", IDM_SYSTEMMODE},
-                        kSeparator,
-                        {"&Defaults", IDM_DEFAULTS}})) {
-        return false;
-    }
-    QMenu* genFile = nullptr;
-    if (m_extendedMode) {
-        genFile = new QMenu(QStringLiteral("&GenFile"), this);
-        if (!fill(genFile, {{"16 bit Linear", IDM_GEN16LINEAR},
-                            {"Mu-Law PCM", IDM_GENMULAW},
-                            {"A-Law PCM", IDM_GENALAW},
-                            {"16 bit Wave Format", IDM_GEN16WAVE},
-                            {"8 bit Wave Format", IDM_GEN8WAVE}})) {
-            return false;
-        }
-    }
-    auto* help = new QMenu(QStringLiteral("&Help"), this);
-    if (!fill(help, {{"&Contents", IDM_HELPCONTENTS},
-                     {"Language Dependent", IDM_LANGHELP},
-                     kSeparator,
-                     {"&About...", IDM_ABOUT},
-                     {"About &TTS Engine ...", IDM_ABOUTENGINE}})) {
-        return false;
-    }
+    const bool filled =
+        addItems(options, {{"&ShowMessage", IDM_SHOWMESSAGE},
+                           kSeparator,
+                           {m_extendedMode ? "System Mode" : "System &Mode", IDM_SYSTEMMODE},
+                           kSeparator,
+                           {"&Defaults", IDM_DEFAULTS}});
+    return filled ? options : nullptr;
+}
 
+bool MenuBar::populate(const AppState& state, const LanguageTable& table) {
+    // The pop-ups are created and filled in this order, then attached left to right; the first
+    // failure ends the construction.
+    QMenu* file = newMenu("&File", {{"&Open", IDM_OPEN},
+                                    kSeparator,
+                                    {"&Load Dictionary", IDM_LOADDICT},
+                                    {"&Unload Dictionary", IDM_UNLOADDICT},
+                                    kSeparator,
+                                    {"E&xit", IDM_EXIT}});
+    QMenu* mode =
+        file ? newMenu("&Mode", {{"&File", IDM_SOURCEFILE}, {"&Keyboard", IDM_SOURCEKEYBOARD}})
+             : nullptr;
+    QMenu* language = mode ? newLanguageMenu(state, table) : nullptr;
+    QMenu* speaker = language && m_extendedMode ? newSpeakerMenu() : nullptr;
+    if (!language || (m_extendedMode && !speaker)) {
+        return false;
+    }
+    QMenu* frequency = newFrequencyMenu();
+    QMenu* options = frequency ? newOptionsMenu(language, speaker, frequency) : nullptr;
+    QMenu* genFile = options && m_extendedMode
+                         ? newMenu("&GenFile", {{"16 bit Linear", IDM_GEN16LINEAR},
+                                                {"Mu-Law PCM", IDM_GENMULAW},
+                                                {"A-Law PCM", IDM_GENALAW},
+                                                {"16 bit Wave Format", IDM_GEN16WAVE},
+                                                {"8 bit Wave Format", IDM_GEN8WAVE}})
+                         : nullptr;
+    if (!options || (m_extendedMode && !genFile)) {
+        return false;
+    }
+    QMenu* help = newMenu("&Help", {{"&Contents", IDM_HELPCONTENTS},
+                                    {"Language Dependent", IDM_LANGHELP},
+                                    kSeparator,
+                                    {"&About...", IDM_ABOUT},
+                                    {"About &TTS Engine ...", IDM_ABOUTENGINE}});
+    if (!help) {
+        return false;
+    }
     for (QMenu* menu : {file, mode, options, genFile, help}) {
         if (menu && !addMenu(menu)) {
             return false;

@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "engine/appstate.h"
@@ -59,7 +60,20 @@ class MenuBar : public QMenuBar {
   private:
     MenuBar(bool extendedMode, Dispatch dispatch);
 
+    struct Item {
+        const char* text;  // null: a separator
+        int commandId;
+    };
+    static constexpr Item kSeparator{nullptr, 0};
+
     bool populate(const AppState& state, const LanguageTable& table);
+    bool addItems(QMenu* menu, std::initializer_list<Item> items);
+    // Each returns the filled pop-up, or null when an item cannot be added.
+    QMenu* newMenu(const char* title, std::initializer_list<Item> items);
+    QMenu* newLanguageMenu(const AppState& state, const LanguageTable& table);
+    QMenu* newSpeakerMenu();
+    QMenu* newFrequencyMenu();
+    QMenu* newOptionsMenu(QMenu* language, QMenu* speaker, QMenu* frequency);
     QAction* newCommand(const QString& text, int commandId, QMenu* menu);
     QAction* addCommand(QMenu* menu, const QString& text, int commandId);
     void onTriggered(QAction* action);

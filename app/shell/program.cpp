@@ -156,14 +156,21 @@ void Program::armQuestionSound() {
     profile.writeString("sounds", "SystemQuestion", kQuestionSound);
 }
 
+// The keys work in either of the program's windows (not inside modal dialogs) and always
+// command the main window.
 void Program::installAccelerators() {
-    for (const resources::Accelerator& entry : resources::acceleratorTable182()) {
-        auto* shortcut = new QShortcut(QKeySequence(entry.key), m_mainWindow);
-        shortcut->setContext(Qt::WindowShortcut);
-        const int command = entry.command;
-        QObject::connect(shortcut, &QShortcut::activated, m_mainWindow, [this, command] {
-            platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
-        });
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_mainWindow), static_cast<QWidget*>(m_miniPanel)}) {
+        if (!window)
+            continue;
+        for (const resources::Accelerator& entry : resources::acceleratorTable182()) {
+            auto* shortcut = new QShortcut(QKeySequence(entry.key), window);
+            shortcut->setContext(Qt::WindowShortcut);
+            const int command = entry.command;
+            QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
+                platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
+            });
+        }
     }
 }
 

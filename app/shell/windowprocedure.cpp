@@ -9,6 +9,7 @@
 #include "engine/menubar.h"
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
+#include "platform/codepage.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
@@ -157,12 +158,12 @@ bool WindowProcedure::onWindowStateChange(QWidget* window, QEvent* event) {
     // The swap runs once the window system has finished the state change it reports.
     if (minimised && window == m_mainWindow && m_program.extendedMode && m_miniPanel) {
         QMetaObject::invokeMethod(
-            m_mainWindow, [this] { showMiniPanel(); }, Qt::QueuedConnection);
+            m_mainWindow.data(), [this] { showMiniPanel(); }, Qt::QueuedConnection);
         return true;
     }
     if (maximised && window == m_miniPanel) {
         QMetaObject::invokeMethod(
-            m_miniPanel, [this] { restoreMainWindow(); }, Qt::QueuedConnection);
+            m_miniPanel.data(), [this] { restoreMainWindow(); }, Qt::QueuedConnection);
         return true;
     }
     return false;
@@ -178,7 +179,8 @@ void WindowProcedure::onRefresh() {
         slot >= 0 && slot < engine::kLanguageSlots
             ? m_program.languageTable.text(slot, engine::LanguageColumn::MenuText)
             : std::string();
-    m_mainWindow->languageLabel().setText(QStringLiteral(" ") + QString::fromStdString(menuText));
+    m_mainWindow->languageLabel().setText(QStringLiteral(" ") +
+                                          QString::fromStdString(platform::ansiToUtf8(menuText)));
     paintFrameText(m_mainWindow->notice(), QString::fromLatin1(kNoticeText));
     paintFrameText(m_mainWindow->volumeLabel(), QStringLiteral("Volume"));
     paintFrameText(m_mainWindow->pitchLabel(), QStringLiteral("Pitch"));
@@ -252,6 +254,8 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
 }
 
 void WindowProcedure::showMiniPanel() {
+    if (!m_mainWindow || !m_miniPanel)
+        return;
     onSetWindowSwitchHook(m_program, true);
     m_mainWindow->hide();
     m_miniPanel->placeOnScreen();
@@ -268,6 +272,8 @@ void WindowProcedure::showMiniPanel() {
 }
 
 void WindowProcedure::restoreMainWindow() {
+    if (!m_mainWindow || !m_miniPanel)
+        return;
     onSetWindowSwitchHook(m_program, false);
     platform::releaseControlKey();
     m_miniPanel->setWindowState(Qt::WindowNoState);
@@ -387,7 +393,7 @@ void WindowProcedure::runDialog(QWidget* window,
 
 void WindowProcedure::openHelp(const QString& path) {
     QWidget* owner = QApplication::activeWindow();
-    if (m_program.services.help->show(owner ? owner : m_mainWindow, path))
+    if (m_program.services.help->show(owner ? owner : m_mainWindow.data(), path))
         return;
     m_program.services.messages->beep(BeepKind::Information);
     m_program.services.messages->show(owner, QStringLiteral("Help not available!"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -71,8 +72,9 @@ class WindowProcedure {
     context::ProgramContext& m_program;
     engine::VoiceSelection& m_voice;
     Quit m_quit;
-    MainWindow* m_mainWindow = nullptr;
-    MiniPanel* m_miniPanel = nullptr;
+    // Either window may be gone before the other: the quit path destroys only its own window.
+    QPointer<MainWindow> m_mainWindow;
+    QPointer<MiniPanel> m_miniPanel;
     bool m_skipFirstSize = true;
     int32_t m_savedPlayMode = 0;
     int32_t m_pcmStatus = 0;

@@ -4,6 +4,8 @@
 
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
+#include "platform/postedmessage.h"
+#include "shell/commandids.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
 
@@ -196,6 +198,23 @@ TEST_F(ProgramTest, QuitWhileIdleClosesWritesRestoresAndEnds) {
     EXPECT_NE(settings.find("[Language2]\nVolume=8\nPitch=5\nRate=5"), std::string::npos)
         << settings;
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=chimes.wav"), std::string::npos);
+}
+
+TEST_F(ProgramTest, MiniPanelLeftAfterTheMainWindowIsGoneHandlesItsEventsSafely) {
+    startTwoLanguages("SAYRUN");
+    command(shell::IDM_EXIT);
+    ASSERT_TRUE(m_program->hasEnded());
+    ASSERT_EQ(m_program->mainWindow(), nullptr);
+    shell::MiniPanel* panel = m_program->miniPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(program().menuBar, nullptr);
+
+    platform::sendMessage(panel, shell::UM_REFRESH);
+    command(shell::IDM_DEFAULTS, panel);
+    command(shell::IDM_LANGUAGE1, panel);
+    panel->showMaximized();
+    drain();
+    EXPECT_EQ(m_program->mainWindow(), nullptr);
 }
 
 TEST_F(ProgramTest, QuestionSoundWithoutAnEntryIsRestoredAsDing) {

@@ -147,6 +147,36 @@ TEST_F(WindowProcedureTest, FunctionKeysReachTheirCommandsAndF4AloneDoesNothing)
     EXPECT_EQ(m_recorders.help->requests().size(), 1u);
 }
 
+TEST_F(WindowProcedureTest, FunctionKeysWorkWhileTheMiniPanelIsShown) {
+    startTwoLanguages("SAYRUN");
+    mainWindow().showMinimized();
+    drain();
+    shell::MiniPanel& panel = *m_program->miniPanel();
+    ASSERT_TRUE(panel.isVisible());
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    m_engine.clearCalls();
+    QTest::keyClick(&panel, Qt::Key_F2);
+    drain();
+    EXPECT_EQ(program().appState.Volume[1], 8);
+    EXPECT_EQ(m_engine.callsTo("EngineSetVoiceParameters").size(), 1u);
+}
+
+TEST_F(WindowProcedureTest, LanguageNamesInTheAnsiCodePageReadTheSameEverywhere) {
+    // 0xE7 is a c with cedilla, 0x80 the euro sign in the ANSI code page.
+    m_engine.addLanguage(
+        "Fran\xE7"
+        "ais",
+        "FR \x80", 33);
+    startTwoLanguages();
+    const QString name = QString::fromUtf8("Fran\u00e7ais FR \u20ac");
+    ASSERT_NE(mainWindow().menuBar()->action(602), nullptr);
+    EXPECT_EQ(mainWindow().menuBar()->action(602)->text(), name);
+    command(602);
+    send(shell::UM_REFRESH);
+    EXPECT_EQ(mainWindow().languageLabel().text(), QStringLiteral(" ") + name);
+}
+
 TEST_F(WindowProcedureTest, StopEngineMessageStopsAndReportsFailure) {
     startTwoLanguages();
     m_engine.setStatus("EngineStop", -12);
