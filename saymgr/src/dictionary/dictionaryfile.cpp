@@ -99,6 +99,11 @@ int32_t DictionaryFile::read(const std::string& path, std::size_t limit, std::st
 }
 
 int32_t DictionaryFile::writeAtomically(const std::string& path, std::string_view bytes) {
+    // Only a plain file is replaced: a folder, a device or a pipe stays what it is.
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+        return SAYMGR_EFILE_OPEN;
+    }
     std::string temporary = path + ".XXXXXX";
     FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!file.valid()) {

@@ -111,7 +111,12 @@ TEST(DictionaryCompile, RefusesBadArgumentsAndFiles) {
     EXPECT_EQ(UserDictionary::compile(dir.file("in.dct"), 1, 1, dir.file("in.dct")),
               SAYMGR_EFILE_OPEN);
     EXPECT_EQ(readFile(dir.file("in.dct")), "a b\n");
-    EXPECT_EQ(dir.listing(), "folder.dcb\nin.dct");
+    // A pipe or a device (such as /dev/null) is refused, never replaced by a file.
+    ASSERT_EQ(mkfifo(dir.file("pipe.dcb").c_str(), 0600), 0);
+    EXPECT_EQ(UserDictionary::compile(dir.file("in.dct"), 1, 1, dir.file("pipe.dcb")),
+              SAYMGR_EFILE_OPEN);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe.dcb")));
+    EXPECT_EQ(dir.listing(), "folder.dcb\nin.dct\npipe.dcb");
 }
 
 TEST(DictionaryCompile, FailedWriteLeavesNothingBehind) {
