@@ -95,7 +95,7 @@ bool Program::isAnotherProgramRunning() {
     return true;
 }
 
-bool Program::createMainWindow() {
+engine::VoiceSelectionHooks Program::voiceHooks() {
     engine::VoiceSelectionHooks hooks;
     hooks.relayout = [this] {
         if (m_mainWindow)
@@ -107,6 +107,20 @@ bool Program::createMainWindow() {
         if (m_context.languageLabel)
             m_context.languageLabel->setText(text);
     };
+    return hooks;
+}
+
+void Program::bindControls() {
+    m_context.inputWindow = &m_mainWindow->input();
+    m_context.volumeSlider = &m_mainWindow->volume();
+    m_context.pitchSlider = &m_mainWindow->pitch();
+    m_context.rateSlider = &m_mainWindow->rate();
+    m_context.sourceLabel = &m_mainWindow->sourceLabel();
+    m_context.languageLabel = &m_mainWindow->languageLabel();
+}
+
+bool Program::createMainWindow() {
+    engine::VoiceSelectionHooks hooks = voiceHooks();
     m_context.relayout = hooks.relayout;
     m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
     m_procedure =
@@ -131,12 +145,7 @@ bool Program::createMainWindow() {
     }
     m_context.menuBar = menuBar.get();
     m_mainWindow->createControls(menuBar.release());
-    m_context.inputWindow = &m_mainWindow->input();
-    m_context.volumeSlider = &m_mainWindow->volume();
-    m_context.pitchSlider = &m_mainWindow->pitch();
-    m_context.rateSlider = &m_mainWindow->rate();
-    m_context.sourceLabel = &m_mainWindow->sourceLabel();
-    m_context.languageLabel = &m_mainWindow->languageLabel();
+    bindControls();
     m_context.keyboardText = {};
 
     if (m_context.extendedMode) {

@@ -13,7 +13,8 @@
 
 namespace engine {
 class VoiceSelection;
-}
+struct VoiceSelectionHooks;
+}  // namespace engine
 
 namespace shell {
 
@@ -57,7 +58,10 @@ class Program {
 
   private:
     bool isAnotherProgramRunning();
+    engine::VoiceSelectionHooks voiceHooks();
     bool createMainWindow();
+    // Makes the main window's controls known to the other subsystems.
+    void bindControls();
     void armQuestionSound();
     void installAccelerators();
     void onQuit(int exitCode);
