@@ -1,13 +1,18 @@
 // Sound files written by the engine, read back with libsndfile.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "enginehost.h"
@@ -155,6 +160,38 @@ TEST_F(EngineFileTest, TargetsThatAreNoPlainFile) {
         }
         std::filesystem::remove(full);
     }
+    // A named pipe: refused at once while nobody reads it, written to while somebody does.
+    const std::string pipe = (directory / "pipe").string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(generate(kText, pipe, SAYMGR_FORMAT_LINEAR16, &bytes), SAYMGR_EFILE_OPEN);
+    const int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    std::size_t heard = 0;
+    std::atomic<bool> generated{false};
+    std::thread reader([&] {
+        // Until the engine opens its end, the pipe reads as empty.
+        std::vector<char> buffer(4096);
+        for (bool written = false;;) {
+            const ssize_t count = ::read(readEnd, buffer.data(), buffer.size());
+            if (count > 0) {
+                heard += static_cast<std::size_t>(count);
+                written = true;
+            } else if (count == 0 && (written || generated)) {
+                break;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+    });
+    EXPECT_EQ(generate(kText, pipe, SAYMGR_FORMAT_LINEAR16, &bytes), 0);
+    generated = true;
+    reader.join();
+    ::close(readEnd);
+    EXPECT_GT(heard, 11025u * 2);
+    EXPECT_EQ(bytes, 0) << "a pipe has no file size";
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(generate(kText, "/dev/null", SAYMGR_FORMAT_WAVE16, &bytes), 0);
     EXPECT_EQ(generate(kText, (directory / "after.raw").string(), 0, &bytes), 0)
         << "the engine is usable after the failures";
 }

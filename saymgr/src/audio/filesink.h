@@ -30,6 +30,7 @@ class FileSink : public Sink {
   private:
     std::string m_path;
     int32_t m_format;
+    int m_fd = -1;  // the file libsndfile writes to
     SNDFILE* m_file = nullptr;
     std::atomic<int64_t> m_written{0};
     int64_t m_bytes = 0;
