@@ -44,11 +44,13 @@ void Resampler::run(const int16_t* input, std::size_t count, std::vector<int16_t
         output.resize(before + room);
         std::size_t used = 0;
         std::size_t produced = 0;
-        soxr_process(m_soxr, input == nullptr ? nullptr : input + consumed, count - consumed, &used,
-                     output.data() + before, room, &produced);
+        const soxr_error_t error =
+            soxr_process(m_soxr, input == nullptr ? nullptr : input + consumed, count - consumed,
+                         &used, output.data() + before, room, &produced);
         output.resize(before + produced);
         consumed += used;
-        if (produced < room && (input == nullptr || consumed >= count)) {
+        const bool stalled = error != nullptr || (used == 0 && produced == 0);
+        if (stalled || (produced < room && (input == nullptr || consumed >= count))) {
             break;
         }
     } while (true);
