@@ -8,6 +8,12 @@ namespace engine {
 
 inline constexpr int kLanguageSlots = 25;
 
+// A language's voice values when the settings file has none, and after Defaults.
+inline constexpr int32_t kDefaultVolume = 8;
+inline constexpr int32_t kDefaultPitch = 5;
+inline constexpr int32_t kDefaultRate = 5;
+inline constexpr int32_t kDefaultSpeaker = 1;
+
 // Text sources, by the command identifier that chooses them.
 enum PlayModeSource : int32_t { kSourceFile = 135, kSourceClipboard = 136, kSourceKeyboard = 137 };
 
@@ -44,12 +50,12 @@ enum class LanguageColumn { Name, HelpFile, DemoFile, MenuText };
 // Per language slot: the engine's name, the help and demo file names from the settings file,
 // and the menu text "name variant".
 class LanguageTable {
-public:
+  public:
     const std::string& text(int slot, LanguageColumn column) const;
     void setText(int slot, LanguageColumn column, std::string value);
     void clear();
 
-private:
+  private:
     std::array<std::array<std::string, 4>, kLanguageSlots> m_texts;
 };
 

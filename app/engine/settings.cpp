@@ -16,10 +16,6 @@ constexpr std::string_view kLanguagesSection = "Languages";
 constexpr std::string_view kDefaultsSection = "TTSdefault";
 constexpr std::size_t kLanguagesValueLength = 199;
 
-constexpr int32_t kDefaultVolume = 8;
-constexpr int32_t kDefaultPitch = 5;
-constexpr int32_t kDefaultRate = 5;
-constexpr int32_t kDefaultSpeaker = 1;
 constexpr int32_t kDefaultLanguage = 1;
 constexpr int32_t kDefaultFrequency = 10;
 constexpr int32_t kDefaultDictFileType = 1;

@@ -25,11 +25,6 @@ constexpr int32_t kLastValueAfterChange = -1;
 constexpr int32_t kFirstAccelerationRule = 300;
 constexpr int32_t kSecondAccelerationRule = 0;
 
-constexpr int32_t kDefaultVolume = 8;
-constexpr int32_t kDefaultPitch = 5;
-constexpr int32_t kDefaultRate = 5;
-constexpr int32_t kDefaultSpeaker = 1;
-
 QString ansi(const std::string& text) {
     return QString::fromStdString(platform::ansiToUtf8(text));
 }
