@@ -1,14 +1,10 @@
 #include "text/segmentscanner.h"
 
+#include "text/characters.h"
+
 namespace saymgr::text {
 
 namespace {
-
-constexpr char kEscape = 27;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 bool isSentenceEnd(char c) {
     return c == '.' || c == '!' || c == '?';

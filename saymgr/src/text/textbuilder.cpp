@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "text/characters.h"
+
 namespace saymgr::text {
 
 namespace {
-
-constexpr char kEscape = 27;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
