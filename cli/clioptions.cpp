@@ -6,7 +6,7 @@
 #include <charconv>
 #include <functional>
 
-#include "textcodec.h"
+#include "common/codepage.h"
 
 namespace cli {
 namespace {
@@ -179,7 +179,7 @@ bool checkCombination(CliOptions& options, std::string& error) {
         return false;
     }
     if (options.textSource == TextSource::Argument) {
-        auto ansi = TextCodec::toAnsi(options.text);
+        auto ansi = common::fromUtf8Exact(options.text, common::CodePage::Ansi1252);
         if (!ansi) {
             error = "--text has characters that Windows-1252 cannot represent";
             return false;

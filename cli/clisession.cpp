@@ -13,8 +13,8 @@
 #include <iterator>
 #include <optional>
 
+#include "common/codepage.h"
 #include "eventprinter.h"
-#include "textcodec.h"
 
 namespace cli {
 namespace {
@@ -28,7 +28,8 @@ Outcome failure(int32_t status, std::string context) {
 }
 
 std::string fixedText(const char* field, std::size_t size) {
-    return TextCodec::toUtf8(std::string_view(field, strnlen(field, size)), false);
+    return common::toUtf8(std::string_view(field, strnlen(field, size)),
+                          common::CodePage::Ansi1252);
 }
 
 // Reads a whole text file ('-' = standard input) as bytes.

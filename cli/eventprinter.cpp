@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "textcodec.h"
+#include "common/codepage.h"
 
 namespace cli {
 namespace {
@@ -83,7 +83,10 @@ std::string EventPrinter::quoted(int32_t start, int32_t length) const {
     const int64_t last = std::clamp<int64_t>(int64_t{start} + length, first, size);
     const std::string_view covered = std::string_view(m_text).substr(
         static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
-    return '"' + TextCodec::toUtf8(escaped(covered), m_dos) + '"';
+    return '"' +
+           common::toUtf8(escaped(covered),
+                          m_dos ? common::CodePage::Dos437 : common::CodePage::Ansi1252) +
+           '"';
 }
 
 void EventPrinter::print(int32_t code, int32_t value1, int32_t value2) {

@@ -13,7 +13,8 @@
 #include <system_error>
 #include <vector>
 
-#include "filedescriptor.h"
+#include "common/filedescriptor.h"
+#include "common/replacementfile.h"
 
 namespace platform {
 namespace {
@@ -145,33 +146,23 @@ std::optional<std::size_t> findKey(const std::vector<Line>& lines, SectionRange 
     return std::nullopt;
 }
 
-enum class ReadStatus { Ok, Missing, Failed };
+// A settings file is small; anything larger, and anything that is no regular file (a pipe, a
+// device, a folder), is never read whole.
+constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
 
-ReadStatus readWholeFile(const std::filesystem::path& path, std::string& content) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid()) {
-        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+common::ReadStatus readProfile(const std::filesystem::path& path, std::string& content) {
+    common::ReadStatus status = common::readRegularFile(path, kMaxProfileBytes, content);
+    if (status == common::ReadStatus::Ok && content.size() > kMaxProfileBytes) {
+        content.clear();
+        status = common::ReadStatus::Unreadable;
     }
-    content.clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0) {
-            return ReadStatus::Ok;
-        }
-        if (count < 0 && errno != EINTR) {
-            return ReadStatus::Failed;
-        }
-        if (count > 0) {
-            content.append(buffer, static_cast<std::size_t>(count));
-        }
-    }
+    return status;
 }
 
 std::optional<std::string> lookup(const std::filesystem::path& path, std::string_view section,
                                   std::string_view key) {
     std::string content;
-    if (readWholeFile(path, content) != ReadStatus::Ok) {
+    if (readProfile(path, content) != common::ReadStatus::Ok) {
         return std::nullopt;
     }
     const std::vector<Line> lines = splitLines(content);
@@ -228,68 +219,16 @@ std::string withKey(const std::string& content, std::string_view section, std::s
     return content.substr(0, insertAt) + inserted + content.substr(insertAt);
 }
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t count = ::write(fd, data.data(), data.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-// Writes the new text to a temporary file in the same folder and renames it over the target,
-// so the target is at every moment either the old or the new file.
+// Writes the new text in one step, so the target is at every moment either the old or the
+// new file.
 bool replaceAtomically(const std::filesystem::path& target, std::string_view content) {
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor temporary(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (!temporary.valid()) {
-        return false;
-    }
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
-        ::fchmod(temporary.get(), existing.st_mode & 07777);
-        if (::fchown(temporary.get(), existing.st_uid, existing.st_gid) != 0) {
-            // Not permitted for another owner's file; the file becomes ours.
-        }
-    } else {
-        ::fchmod(temporary.get(), 0644);
-    }
-    const bool written = writeAll(temporary.get(), content) && ::fsync(temporary.get()) == 0 &&
-                         temporary.close() && ::rename(pattern.c_str(), target.c_str()) == 0;
-    if (!written) {
-        ::unlink(pattern.c_str());
-        return false;
-    }
-    FileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.valid()) {
-        ::fsync(directory.get());
-    }
-    return true;
+    std::filesystem::create_directories(target.parent_path(), error);
+    return common::ReplacementFile::replace(target, content) == common::ReplacementFile::Status::Ok;
 }
 
 bool isWritableName(std::string_view text) {
     return !text.empty() && text.find_first_of("\r\n") == std::string_view::npos;
-}
-
-// The file a write must replace: the target of a symbolic link rather than the link.
-std::filesystem::path resolvedTarget(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target;
 }
 
 }  // namespace
@@ -344,12 +283,11 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
         key.front() == ';' || value.find_first_of("\r\n") != std::string_view::npos) {
         return false;
     }
-    const std::filesystem::path target = resolvedTarget(m_path);
     std::string content;
-    if (readWholeFile(target, content) == ReadStatus::Failed) {
+    if (readProfile(m_path, content) == common::ReadStatus::Unreadable) {
         return false;
     }
-    return replaceAtomically(target, withKey(content, section, key, trim(value)));
+    return replaceAtomically(m_path, withKey(content, section, key, trim(value)));
 }
 
 std::filesystem::path userProfilePath() {

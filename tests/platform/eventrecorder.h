@@ -6,7 +6,7 @@
 
 #include "platform/postedmessage.h"
 
-namespace platformtest {
+namespace testsupport {
 
 // An object that records the numbered messages it receives and may act on each one.
 class EventRecorder : public QObject {
@@ -37,4 +37,4 @@ class EventRecorder : public QObject {
     std::vector<Received> m_received;
 };
 
-}  // namespace platformtest
+}  // namespace testsupport

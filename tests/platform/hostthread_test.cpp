@@ -46,7 +46,7 @@ TEST(HostThread, AWakeBeforeTheWaitIsNotLost) {
 
 TEST(HostThread, PostedMessagesAreHandledInsideDispatch) {
     platform::HostThread host;
-    platformtest::EventRecorder window;
+    testsupport::EventRecorder window;
     platform::postMessage(&window, 0x2000, 1, 2);
     dispatch(host, 0);
     ASSERT_EQ(window.received().size(), 1u);
@@ -55,7 +55,7 @@ TEST(HostThread, PostedMessagesAreHandledInsideDispatch) {
 
 TEST(HostThread, AMessagePostedFromAnotherThreadEndsTheWaitAndIsHandled) {
     platform::HostThread host;
-    platformtest::EventRecorder window;
+    testsupport::EventRecorder window;
     std::thread poster([&] {
         std::this_thread::sleep_for(50ms);
         platform::postMessage(&window, 7001);
@@ -72,7 +72,7 @@ TEST(HostThread, AMessagePostedFromAnotherThreadEndsTheWaitAndIsHandled) {
 
 TEST(HostThread, AHandlerMayDispatchAgainWhileAnOuterDispatchRuns) {
     platform::HostThread host;
-    platformtest::EventRecorder window;
+    testsupport::EventRecorder window;
     window.onMessage = [&](const platform::PostedMessage& message) {
         if (message.number() == 0x2001) {
             platform::postMessage(&window, 0x2002);

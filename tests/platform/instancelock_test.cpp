@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "temporaryfolder.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int acquireInChild(const std::filesystem::path& lockPath) {
 }
 
 TEST(InstanceLock, ASecondProcessIsRefusedUntilTheFirstLetsGo) {
-    platformtest::TemporaryFolder folder;
+    testsupport::TemporaryFolder folder;
     const std::filesystem::path lockPath = folder.path() / "SAYBENCH.INI.lock";
     {
         const std::unique_ptr<InstanceLock> first = InstanceLock::acquire(lockPath);

@@ -11,7 +11,7 @@
 
 #include "platform/profilefile.h"
 #include "platform/services.h"
-#include "temporaryfolder.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ void writeTone(const std::filesystem::path& path) {
 // The question sound named in the user's profile is played where there is a device; without
 // one the plain beep stands in. Either way the sound libraries say nothing on the terminal.
 TEST(DesktopMessageService, TheProfilesQuestionSoundPlaysQuietlyOrFallsBack) {
-    platformtest::TemporaryFolder folder;
+    testsupport::TemporaryFolder folder;
     const std::string previous =
         std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     ::setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);

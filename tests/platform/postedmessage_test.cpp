@@ -8,7 +8,7 @@
 
 namespace {
 
-using platformtest::EventRecorder;
+using testsupport::EventRecorder;
 
 TEST(PostedMessage, PostedMessagesWaitForTheLoopAndKeepTheirOrderAndValues) {
     EventRecorder window;

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-#include "temporaryfolder.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class ProfileFileTest : public ::testing::Test {
         return path;
     }
 
-    platformtest::TemporaryFolder m_folder;
+    testsupport::TemporaryFolder m_folder;
 };
 
 TEST_F(ProfileFileTest, LookupIgnoresCaseBlanksCommentsAndLinesWithoutEquals) {

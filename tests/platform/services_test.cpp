@@ -7,7 +7,7 @@
 
 #include "platform/keyboardstate.h"
 #include "platform/services.h"
-#include "temporaryfolder.h"
+#include "testsupport/temporaryfolder.h"
 #include "testsupport/recordingservices.h"
 
 namespace {
@@ -27,7 +27,7 @@ QTextBrowser* visibleHelpWindow() {
 }
 
 TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOnes) {
-    platformtest::TemporaryFolder folder;
+    testsupport::TemporaryFolder folder;
     writeText(folder.path() / "HELP_DE.HTM",
               "<!DOCTYPE html>\r\n<html><head><meta charset=\"windows-1252\"></head>"
               "<body><h1>Contents</h1>Hilfe f\xFCr Deutsch</body></html>");

@@ -15,9 +15,10 @@ class DictionaryFile {
     // -2 (cannot be opened or read, or not a regular file).
     static int32_t read(const std::string& path, std::size_t limit, std::string& bytes);
 
-    // Writes `bytes` to `path` through a temporary file in the same folder that replaces
-    // `path` only when complete. Returns 0, -2 (cannot be created there) or -3 (writing
-    // failed); on failure no temporary file remains and an existing `path` is untouched.
+    // Replaces the file at `path` with `bytes` in one step (common::ReplacementFile: the old
+    // file's mode is kept, a symbolic link's target is replaced, anything but a regular file
+    // is refused). Returns 0, -2 (cannot be created there) or -3 (writing failed); on failure
+    // no temporary file remains and an existing `path` is untouched.
     static int32_t writeAtomically(const std::string& path, std::string_view bytes);
 
     // True when both paths name the same existing file.

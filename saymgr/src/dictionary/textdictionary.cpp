@@ -4,7 +4,7 @@
 
 #include <saymgr.h>
 
-#include "dictionary/codepagedecoder.h"
+#include "common/codepage.h"
 #include "dictionary/wordtext.h"
 
 namespace saymgr::dictionary {
@@ -39,7 +39,7 @@ std::string_view withoutDosEndOfFile(std::string_view source) {
     return source;
 }
 
-bool parseLine(std::string_view line, CodePageDecoder& decoder, WordTable& table) {
+bool parseLine(std::string_view line, common::CodePage codePage, WordTable& table) {
     if (line.ends_with('\r')) {
         line.remove_suffix(1);
     }
@@ -63,14 +63,14 @@ bool parseLine(std::string_view line, CodePageDecoder& decoder, WordTable& table
     if (wordLength > TextDictionary::kMaxWordBytes || replacement.empty()) {
         return false;
     }
-    std::string word;
-    std::string replacementUtf8;
-    if (!decoder.decode(line.substr(0, wordLength), word) ||
-        !decoder.decode(replacement, replacementUtf8) || !isSingleWord(word) ||
-        !isValidReplacement(replacementUtf8)) {
+    const std::optional<std::string> word =
+        common::toUtf8Exact(line.substr(0, wordLength), codePage);
+    std::optional<std::string> replacementUtf8 = common::toUtf8Exact(replacement, codePage);
+    if (!word || !replacementUtf8 || !isSingleWord(*word) ||
+        !isValidReplacement(*replacementUtf8)) {
         return false;
     }
-    table.insert(foldWord(word), std::move(replacementUtf8));
+    table.insert(foldWord(*word), std::move(*replacementUtf8));
     return true;
 }
 
@@ -80,15 +80,12 @@ int32_t TextDictionary::parse(std::string_view source, bool ansi, WordTable& tab
     if (source.size() > kMaxFileBytes) {
         return SAYMGR_EDICT_FORMAT;
     }
-    CodePageDecoder decoder(ansi);
-    if (!decoder.isOpen()) {
-        return SAYMGR_EMEMORY_ALLOC;
-    }
+    const common::CodePage codePage = ansi ? common::CodePage::Ansi1252 : common::CodePage::Dos437;
     source = withoutDosEndOfFile(source);
     while (!source.empty()) {
         const std::size_t newline = source.find('\n');
         const std::string_view line = source.substr(0, newline);
-        if (!parseLine(line, decoder, table)) {
+        if (!parseLine(line, codePage, table)) {
             return SAYMGR_EDICT_FORMAT;
         }
         source.remove_prefix(newline == std::string_view::npos ? source.size() : newline + 1);

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-namespace platformtest {
+namespace testsupport {
 
 // A fresh folder for one test, removed with everything in it afterwards.
 class TemporaryFolder {
@@ -30,7 +30,7 @@ class TemporaryFolder {
     std::filesystem::path m_path;
 };
 
-}  // namespace platformtest
+}  // namespace testsupport
 
 inline void writeText(const std::filesystem::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
