@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/appstate.h"
 #include "engine/binding/engineops.h"
+#include "platform/borrowedprofileentry.h"
 #include "platform/services.h"
 
 namespace engine {
@@ -52,6 +54,8 @@ struct ProgramContext {
     int32_t savedSelection = 0;
     std::string savedQuestionSound;
     std::filesystem::path userProfile;  // holds the user's "sounds" section
+    // The user's question sound while this program has it set to its own.
+    std::unique_ptr<platform::BorrowedProfileEntry> questionSound;
 
     // The window the input hooks post to, and whether they ignore keys for now.
     QPointer<QWidget> hookTargetWindow;
