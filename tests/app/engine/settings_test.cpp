@@ -10,10 +10,10 @@
 
 namespace {
 
-using engine::AppState;
-using engine::LanguageColumn;
+using context::AppState;
+using context::LanguageColumn;
+using context::LanguageTable;
 using engine::LanguagesEntry;
-using engine::LanguageTable;
 using engine::ParseLanguagesEntry;
 using engine::ReadSettings;
 using engine::WriteSettings;
@@ -114,7 +114,7 @@ TEST_F(SettingsTest, EmptyFileGivesDefaultsAndOffersEveryEngineLanguage) {
     }
     EXPECT_EQ(text(1, LanguageColumn::Name), "German");
     EXPECT_EQ(text(1, LanguageColumn::MenuText), "German std");
-    for (int slot = 2; slot < engine::kLanguageSlots; ++slot) {
+    for (int slot = 2; slot < context::kLanguageSlots; ++slot) {
         EXPECT_EQ(m_state.available[slot], -1) << slot;
         EXPECT_EQ(m_state.Volume[slot], 0) << slot;
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/appstate.h"
+#include "context/appstate.h"
 
 namespace enginetest {
 

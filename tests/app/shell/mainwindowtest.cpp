@@ -1,7 +1,7 @@
 #include <QStyle>
 
+#include "context/commandids.h"
 #include "engine/voiceselection.h"
-#include "shell/commandids.h"
 #include "shell/mainwindow.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
@@ -107,10 +107,10 @@ TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
 
 TEST_F(MainWindowLayout, LayoutMakesThe72kHzItemUsableInExtendedMode) {
     startTwoLanguages("SAYRUN");
-    program().menuBar->setItemEnabled(shell::IDM_FREQ7K, false);
+    program().menuBar->setItemEnabled(context::IDM_FREQ7K, false);
     mainWindow().showMaximized();
     drain();
-    EXPECT_TRUE(program().menuBar->action(shell::IDM_FREQ7K)->isEnabled());
+    EXPECT_TRUE(program().menuBar->action(context::IDM_FREQ7K)->isEnabled());
 }
 
 TEST_F(MainWindowLayout, ResizingByTheBorderIsUndone) {
