@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "clioptions.h"
 #include "binding/enginelibrary.h"
 #include "binding/hostthread.h"
+#include "clioptions.h"
 
 namespace cli {
 

@@ -52,9 +52,7 @@ std::string escaped(std::string_view text) {
 }  // namespace
 
 EventPrinter::EventPrinter(std::FILE* out, std::chrono::steady_clock::time_point start)
-    : m_out(out),
-      m_start(start),
-      m_forwarder([this](int32_t code, int32_t value1, int32_t value2) {
+    : m_out(out), m_start(start), m_forwarder([this](int32_t code, int32_t value1, int32_t value2) {
           print(code, value1, value2);
       }) {}
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "binding/hostthread.h"
+#include "binding/statustext.h"
 #include "clioptions.h"
 #include "clisession.h"
-#include "binding/statustext.h"
-#include "binding/hostthread.h"
 #include "interruptwatcher.h"
 
 namespace {

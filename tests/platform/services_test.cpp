@@ -7,8 +7,8 @@
 
 #include "platform/keyboardstate.h"
 #include "platform/services.h"
-#include "testsupport/temporaryfolder.h"
 #include "testsupport/recordingservices.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace {
 

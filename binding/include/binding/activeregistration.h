@@ -8,9 +8,7 @@ namespace binding {
 template <typename Receiver>
 class ActiveRegistration {
   public:
-    explicit ActiveRegistration(Receiver* receiver) : m_receiver(receiver) {
-        s_current = receiver;
-    }
+    explicit ActiveRegistration(Receiver* receiver) : m_receiver(receiver) { s_current = receiver; }
     ~ActiveRegistration() {
         if (s_current == m_receiver) {
             s_current = nullptr;

@@ -12,8 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "context/appstate.h"
 #include "binding/engineops.h"
+#include "context/appstate.h"
 #include "platform/services.h"
 
 namespace engine {
