@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 namespace context {
@@ -39,7 +40,12 @@ struct AppState {
 
     std::string textFilePath;      // the current text file (File source)
     std::string languageHelpPath;  // help file of the current language
+
+    bool operator==(const AppState&) const = default;
 };
+
+// Writes every field, for test failure messages and diagnostics.
+std::ostream& operator<<(std::ostream& out, const AppState& state);
 
 // Columns of the language table.
 enum class LanguageColumn { Name, HelpFile, DemoFile, MenuText };
