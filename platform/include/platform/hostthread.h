@@ -15,17 +15,16 @@ namespace platform {
 class HostThread {
   public:
     HostThread();
-    HostThread(const HostThread&) = delete;
-    HostThread& operator=(const HostThread&) = delete;
 
+    // The handle given to EngineOpen; the object stays where it is (it cannot be copied).
     SaymgrHostThread* handle() { return &m_handle; }
 
   private:
     static void dispatch(void* context, int32_t waitMs);
     static void wake(void* context);
 
-    SaymgrHostThread m_handle;
     std::atomic<bool> m_wakePending{false};
+    SaymgrHostThread m_handle;
 };
 
 }  // namespace platform
