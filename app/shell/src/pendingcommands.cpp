@@ -2,15 +2,6 @@
 
 namespace shell {
 
-void onSpeak(context::ProgramContext&, QWidget*) {}
-void onAboutSpeak(context::ProgramContext&, QWidget*) {}
-void onPause(context::ProgramContext&, QWidget*) {}
-void onStop(context::ProgramContext&, QWidget*) {}
-void onDemo(context::ProgramContext&, QWidget*) {}
-void onSourceFile(context::ProgramContext&, QWidget*) {}
-void onSourceClipboard(context::ProgramContext&, QWidget*) {}
-void onSourceKeyboard(context::ProgramContext&, QWidget*) {}
-
 void onLoadDict(context::ProgramContext&, QWidget*) {}
 void onUnloadDict(context::ProgramContext&, QWidget*) {}
 void onSystemMode(context::ProgramContext&, QWidget*) {}
@@ -22,7 +13,6 @@ void onGenerateFile(context::ProgramContext&, QWidget*, int32_t) {}
 int32_t onGeneratePcm(context::ProgramContext&) {
     return 0;
 }
-void onEchoSpokenText(context::ProgramContext&, int32_t) {}
 void onSetWindowSwitchHook(context::ProgramContext&, bool) {}
 
 }  // namespace shell

@@ -11,10 +11,10 @@
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
 #include "resources/acceleratortable.h"
-#include "shell/enginecallback.h"
-#include "shell/keyboardtext.h"
 #include "shell/mainwindow.h"
 #include "shell/windowprocedure.h"
+#include "speech/enginecallback.h"
+#include "speech/keyboardtext.h"
 
 namespace shell {
 
@@ -64,7 +64,7 @@ std::optional<int> Program::start(const std::string& commandLine) {
         engine::ReportError(*m_context.services.messages, nullptr, status);
     if (!createMainWindow())
         return 0;
-    m_engineCallback->registerWithEngine();
+    m_engineCallback->RegisterEngineCallback();
     if (!m_voice->ChooseStartupLanguage())
         return 0;
     armQuestionSound();
@@ -102,8 +102,8 @@ engine::VoiceSelectionHooks Program::voiceHooks() {
         if (m_mainWindow)
             m_mainWindow->layout();
     };
-    hooks.storeKeyboardText = [this] { storeKeyboardText(m_context); };
-    hooks.showKeyboardText = [this] { showKeyboardText(m_context); };
+    hooks.storeKeyboardText = [this] { speech::storeKeyboardText(m_context); };
+    hooks.showKeyboardText = [this] { speech::showKeyboardText(m_context); };
     hooks.setLanguageLabel = [this](const QString& text) {
         if (m_context.languageLabel)
             m_context.languageLabel->setText(text);
@@ -124,9 +124,12 @@ bool Program::createMainWindow() {
     engine::VoiceSelectionHooks hooks = voiceHooks();
     m_context.relayout = hooks.relayout;
     m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
-    m_procedure =
-        std::make_unique<WindowProcedure>(m_context, *m_voice, [this](int code) { onQuit(code); });
-    m_engineCallback = std::make_unique<EngineCallback>(m_context);
+    m_procedure = std::make_unique<WindowProcedure>(
+        m_context, *m_voice, m_speakCommands, m_spokenText, [this](int code) { onQuit(code); });
+    m_context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
+        m_spokenText.onNotify(code, value1, value2);
+    };
+    m_engineCallback = std::make_unique<speech::EngineCallback>(m_context);
 
     m_mainWindow = new MainWindow(*m_procedure, m_pauseShowsResume);
     m_context.mainWindow = m_mainWindow.data();
@@ -155,6 +158,7 @@ bool Program::createMainWindow() {
         m_procedure->onCreate(m_miniPanel);
     }
     m_procedure->attach(m_mainWindow, m_miniPanel);
+    m_windowControls.attach(m_mainWindow, m_miniPanel);
     m_mainWindow->show();
     return true;
 }

@@ -14,10 +14,12 @@
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
-#include "shell/choosetextfile.h"
-#include "shell/keyboardtext.h"
 #include "shell/mainwindow.h"
 #include "shell/pendingcommands.h"
+#include "speech/choosetextfile.h"
+#include "speech/keyboardtext.h"
+#include "speech/speakcommands.h"
+#include "speech/spokentextview.h"
 
 namespace shell {
 
@@ -56,8 +58,13 @@ QString sourceLabelText(int32_t& playMode) {
 }  // namespace
 
 WindowProcedure::WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
+                                 speech::SpeakCommands& speak, speech::SpokenTextView& spokenText,
                                  Quit quit)
-    : m_program(program), m_voice(voice), m_quit(std::move(quit)) {}
+    : m_program(program),
+      m_voice(voice),
+      m_speak(speak),
+      m_spokenText(spokenText),
+      m_quit(std::move(quit)) {}
 
 void WindowProcedure::attach(MainWindow* mainWindow, MiniPanel* miniPanel) {
     m_mainWindow = mainWindow;
@@ -105,7 +112,7 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
             onRefresh();
             return true;
         case context::UM_RESTORESEL:
-            selectSavedRange(m_program);
+            speech::selectSavedRange(m_program);
             return true;
         case context::UM_GENPCM:
             m_pcmStatus = onGeneratePcm(m_program);
@@ -120,8 +127,7 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
             onStopEngine(window);
             return true;
         case context::NOTIFY_CHUNK:
-            if (m_program.appState.TextOut == 1 && m_program.echoEnabled && !isIdle(m_program))
-                onEchoSpokenText(m_program, static_cast<int32_t>(wParam));
+            m_spokenText.onChunkMessage(static_cast<int32_t>(wParam));
             return true;
         default:
             return false;
@@ -264,7 +270,7 @@ void WindowProcedure::showMiniPanel() {
     m_miniPanel->buttons().button(ButtonSet::kPause).setEnabled(false);
     m_savedPlayMode = m_program.appState.PlayMode;
     if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD)
-        storeKeyboardText(m_program);
+        speech::storeKeyboardText(m_program);
     m_program.appState.PlayMode = context::IDM_SOURCECLIPBOARD;
     m_mainWindow->buttons().release();
     if (!isIdle(m_program))
@@ -284,7 +290,7 @@ void WindowProcedure::restoreMainWindow() {
     m_mainWindow->setFocus();
     m_program.appState.PlayMode = m_savedPlayMode;
     if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD) {
-        showKeyboardText(m_program);
+        speech::showKeyboardText(m_program);
         platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
     }
     m_miniPanel->buttons().release();
@@ -357,28 +363,24 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
 void WindowProcedure::speechCommand(QWidget* window, int commandId) {
     switch (commandId) {
         case context::IDC_SPEAK:
-            onSpeak(m_program, window);
+            m_speak.onSpeak(window);
             break;
         case context::IDC_ABOUTSPEAK:
-            onAboutSpeak(m_program, window);
+            m_speak.onAboutSpeak(window);
             break;
         case context::IDC_PAUSE:
-            onPause(m_program, window);
+            m_speak.onPause(window);
             break;
         case context::IDC_STOP:
-            onStop(m_program, window);
+            m_speak.onStop(window);
             break;
         case context::IDC_DEMO:
-            onDemo(m_program, window);
+            m_speak.onDemo(window);
             break;
         case context::IDM_SOURCEFILE:
-            onSourceFile(m_program, window);
-            break;
         case context::IDM_SOURCECLIPBOARD:
-            onSourceClipboard(m_program, window);
-            break;
         case context::IDM_SOURCEKEYBOARD:
-            onSourceKeyboard(m_program, window);
+            m_speak.onSource(window, commandId);
             break;
         default:
             break;
@@ -402,7 +404,7 @@ void WindowProcedure::openHelp(const QString& path) {
 }
 
 void WindowProcedure::openTextFile() {
-    const std::optional<std::string> path = ChooseTextFile(m_program, m_mainWindow);
+    const std::optional<std::string> path = speech::ChooseTextFile(m_program, m_mainWindow);
     if (!path)
         return;
     m_program.appState.textFilePath = *path;

@@ -118,7 +118,7 @@ TEST_F(MenuBarTest, LanguageCommandsFollowTheSlotNotThePosition) {
     EXPECT_EQ(itemsOf(submenu(*bar, "&Language")), (Items{"English US 600", "French FR 603"}));
 
     for (int slot = 0; slot < context::kLanguageSlots; ++slot) {
-        offer(slot, "L" + std::to_string(slot));
+        offer(slot, std::string("L").append(std::to_string(slot)));
     }
     const auto full = build(false);
     const Items items = itemsOf(submenu(*full, "&Language"));

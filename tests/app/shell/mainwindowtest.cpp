@@ -3,7 +3,11 @@
 #include "context/commandids.h"
 #include "engine/voiceselection.h"
 #include "shell/mainwindow.h"
+#include "shell/windowcontrols.h"
 #include "shell/windowprocedure.h"
+#include "speech/speakcommands.h"
+#include "speech/speechrequests.h"
+#include "speech/spokentextview.h"
 #include "shellfixture.h"
 
 namespace shelltest {
@@ -20,7 +24,11 @@ QRect rectOf(const QWidget& widget) {
 TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     context::ProgramContext program;
     engine::VoiceSelection voice(program, {});
-    shell::WindowProcedure procedure(program, voice, [](int) {});
+    speech::SpeechRequests requests(program);
+    speech::SpokenTextView spokenText(program, requests);
+    shell::WindowControls controls;
+    speech::SpeakCommands speak(program, requests, controls);
+    shell::WindowProcedure procedure(program, voice, speak, spokenText, [](int) {});
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
     window.createControls(

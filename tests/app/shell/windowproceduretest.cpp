@@ -236,7 +236,7 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_EQ(program().appState.PlayMode, context::IDM_SOURCEKEYBOARD);
     EXPECT_EQ(inputText(), "Hallo Welt");
     EXPECT_EQ(mainWindow().input().textCursor().selectedText(), "Hallo");
-    EXPECT_EQ(m_recorders.clipboard->ansiText(), "Hallo");
+    EXPECT_EQ(m_recorders.clipboard->ansiText(), std::optional<std::string>("Hallo"));
     EXPECT_FALSE(panel.buttons().isLoaded());
 }
 

@@ -24,6 +24,9 @@ namespace context {
 
 enum class SpeechState : int32_t { Idle = 0, Speaking = 1, Paused = 2 };
 
+// The most characters a user can type into the input window, and so keep per language.
+inline constexpr int kKeyboardTextLength = 999;
+
 // Everything the running program shares between its subsystems: paths, the state record and
 // language table, the engine's table and instance, the platform services and the windows.
 // main() creates one; a test builds a fresh one, so nothing survives from one program to the

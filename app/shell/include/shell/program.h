@@ -10,15 +10,22 @@
 #include "platform/hostthread.h"
 #include "platform/instancelock.h"
 #include "shell/mainwindow.h"
+#include "shell/windowcontrols.h"
+#include "speech/speakcommands.h"
+#include "speech/speechrequests.h"
+#include "speech/spokentextview.h"
 
 namespace engine {
 class VoiceSelection;
 struct VoiceSelectionHooks;
 }  // namespace engine
 
+namespace speech {
+class EngineCallback;
+}
+
 namespace shell {
 
-class EngineCallback;
 class WindowProcedure;
 
 // What a program is started with besides its command line: the engine's operation table, the
@@ -67,11 +74,15 @@ class Program {
     void onQuit(int exitCode);
 
     context::ProgramContext m_context;
+    speech::SpeechRequests m_speechRequests{m_context};
+    speech::SpokenTextView m_spokenText{m_context, m_speechRequests};
+    WindowControls m_windowControls;
+    speech::SpeakCommands m_speakCommands{m_context, m_speechRequests, m_windowControls};
     platform::HostThread m_hostThread;
     std::unique_ptr<platform::InstanceLock> m_instanceLock;
     std::unique_ptr<engine::VoiceSelection> m_voice;
     std::unique_ptr<WindowProcedure> m_procedure;
-    std::unique_ptr<EngineCallback> m_engineCallback;
+    std::unique_ptr<speech::EngineCallback> m_engineCallback;
     QPointer<MainWindow> m_mainWindow;
     QPointer<MiniPanel> m_miniPanel;
     bool m_pauseShowsResume = false;

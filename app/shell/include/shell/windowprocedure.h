@@ -16,6 +16,11 @@ namespace engine {
 class VoiceSelection;
 }
 
+namespace speech {
+class SpeakCommands;
+class SpokenTextView;
+}  // namespace speech
+
 namespace shell {
 
 class MainWindow;
@@ -31,7 +36,8 @@ class WindowProcedure {
   public:
     using Quit = std::function<void(int exitCode)>;
 
-    WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice, Quit quit);
+    WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
+                    speech::SpeakCommands& speak, speech::SpokenTextView& spokenText, Quit quit);
 
     // The windows, once they exist; the panel is null in normal mode.
     void attach(MainWindow* mainWindow, MiniPanel* miniPanel);
@@ -71,6 +77,8 @@ class WindowProcedure {
 
     context::ProgramContext& m_program;
     engine::VoiceSelection& m_voice;
+    speech::SpeakCommands& m_speak;
+    speech::SpokenTextView& m_spokenText;
     Quit m_quit;
     // Either window may be gone before the other: the quit path destroys only its own window.
     QPointer<MainWindow> m_mainWindow;

@@ -9,11 +9,11 @@ namespace context {
 struct ProgramContext;
 }
 
-namespace shell {
+namespace speech {
 
 // Asks the user for a text file to speak with the File source: an open dialog for existing
 // text files, starting in the folder of the current text file (or the start-up directory).
 // Returns the full path, or nothing when the user cancelled.
 std::optional<std::string> ChooseTextFile(context::ProgramContext& program, QWidget* owner);
 
-}  // namespace shell
+}  // namespace speech

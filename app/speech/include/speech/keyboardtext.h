@@ -4,7 +4,7 @@ namespace context {
 struct ProgramContext;
 }
 
-namespace shell {
+namespace speech {
 
 // The input window's text is kept per language: storing copies the window's text into the
 // current language's buffer; showing puts that buffer back and, for the Keyboard source,
@@ -15,4 +15,4 @@ void showKeyboardText(context::ProgramContext& program);
 // Selects the range kept in savedSelection (start in the low, end in the high 16 bits).
 void selectSavedRange(context::ProgramContext& program);
 
-}  // namespace shell
+}  // namespace speech

@@ -1,4 +1,4 @@
-#include "shell/keyboardtext.h"
+#include "speech/keyboardtext.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -6,9 +6,8 @@
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "platform/codepage.h"
-#include "shell/inputwindow.h"
 
-namespace shell {
+namespace speech {
 
 namespace {
 
@@ -29,7 +28,7 @@ void storeKeyboardText(context::ProgramContext& program) {
     QPlainTextEdit* input = inputOf(program);
     std::string* text = currentText(program);
     if (input && text)
-        *text = input->toPlainText().left(InputWindow::kMaxLength).toStdString();
+        *text = input->toPlainText().left(context::kKeyboardTextLength).toStdString();
 }
 
 void showKeyboardText(context::ProgramContext& program) {
@@ -61,4 +60,4 @@ void selectSavedRange(context::ProgramContext& program) {
     input->setTextCursor(cursor);
 }
 
-}  // namespace shell
+}  // namespace speech

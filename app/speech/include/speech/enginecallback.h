@@ -8,7 +8,7 @@ namespace context {
 struct ProgramContext;
 }
 
-namespace shell {
+namespace speech {
 
 // The engine's notification callback for one running program: while it lives, notifications go
 // to the program's engineNotify handler on the program's thread.
@@ -17,11 +17,11 @@ class EngineCallback {
     explicit EngineCallback(context::ProgramContext& program);
 
     // Registers the callback with the engine; a failure is reported against the main window.
-    void registerWithEngine();
+    void RegisterEngineCallback();
 
   private:
     context::ProgramContext& m_program;
     binding::NotifyForwarder m_forwarder;
 };
 
-}  // namespace shell
+}  // namespace speech

@@ -1,10 +1,10 @@
-#include "shell/choosetextfile.h"
+#include "speech/choosetextfile.h"
 
 #include <filesystem>
 
 #include "context/programcontext.h"
 
-namespace shell {
+namespace speech {
 
 std::optional<std::string> ChooseTextFile(context::ProgramContext& program, QWidget* owner) {
     const std::string& current = program.appState.textFilePath;
@@ -19,4 +19,4 @@ std::optional<std::string> ChooseTextFile(context::ProgramContext& program, QWid
     return chosen->toStdString();
 }
 
-}  // namespace shell
+}  // namespace speech

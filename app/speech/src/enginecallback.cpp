@@ -1,9 +1,9 @@
-#include "shell/enginecallback.h"
+#include "speech/enginecallback.h"
 
 #include "context/programcontext.h"
 #include "engine/errorreport.h"
 
-namespace shell {
+namespace speech {
 
 EngineCallback::EngineCallback(context::ProgramContext& program)
     : m_program(program), m_forwarder([&program](int32_t code, int32_t value1, int32_t value2) {
@@ -12,7 +12,7 @@ EngineCallback::EngineCallback(context::ProgramContext& program)
           }
       }) {}
 
-void EngineCallback::registerWithEngine() {
+void EngineCallback::RegisterEngineCallback() {
     const int32_t status = m_program.engine->EngineSetCallback(
         m_program.engineInstance, 1, binding::NotifyForwarder::callback());
     if (status != 0) {
@@ -20,4 +20,4 @@ void EngineCallback::registerWithEngine() {
     }
 }
 
-}  // namespace shell
+}  // namespace speech
