@@ -238,7 +238,7 @@ TEST_F(ProgramTest, ReadOnlySettingsAndUserProfileStayAsTheyAreWithoutAMessage) 
     ASSERT_EQ(::chmod(userProfilePath().c_str(), 0444), 0);
     ASSERT_EQ(start(), std::nullopt);
     command(114);  // Defaults: values to write back
-    command(shell::IDM_EXIT);
+    command(context::IDM_EXIT);
 
     EXPECT_TRUE(m_program->hasEnded());
     EXPECT_EQ(readFile(settingsPath()), settings);
@@ -268,10 +268,10 @@ TEST_F(ProgramTest, OverlappingProgramsInTwoFoldersGiveTheUsersQuestionSoundBack
     std::filesystem::current_path(startupDirectory());
     EXPECT_EQ(other.context().savedQuestionSound, "chimes.wav");
 
-    command(shell::IDM_EXIT);
+    command(context::IDM_EXIT);
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos)
         << "the other program still runs";
-    command(shell::IDM_EXIT, other.mainWindow());
+    command(context::IDM_EXIT, other.mainWindow());
     ASSERT_TRUE(other.hasEnded());
     EXPECT_EQ(readFile(userProfilePath()), profile);
 }
