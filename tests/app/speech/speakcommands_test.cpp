@@ -183,5 +183,30 @@ TEST_F(SpeakCommandsTest, LeavingTheKeyboardSourceAndComingBackRestoresTextAndSe
     EXPECT_TRUE(mainWindow().menuBar()->isChecked(context::IDM_SOURCEKEYBOARD));
 }
 
+TEST_F(SpeakCommandsTest, TheMiniPanelSpeaksTheClipboardWithItsOwnButtons) {
+    writeSettings(shelltest::twoLanguageSettings(1, context::IDM_SOURCEKEYBOARD));
+    ASSERT_EQ(start("SAYRUN"), std::nullopt);
+    mainWindow().showMinimized();
+    drain();
+    shell::MiniPanel& panel = *m_program->miniPanel();
+    ASSERT_TRUE(panel.isVisible());
+    m_engine.clearCalls();
+    m_recorders.clipboard->setAnsiText("copied words");
+    std::vector<bool> panelPause;
+    m_engine.addAction([&] {
+        panelPause.push_back(panel.buttons().button(ButtonSet::kPause).isEnabled());
+        command(context::IDC_PAUSE, &panel);
+        panelPause.push_back(panel.buttons().button(ButtonSet::kPause).pictureId() ==
+                             resources::kResume);
+    });
+    command(context::IDC_SPEAK, &panel);
+
+    EXPECT_EQ(m_engine.callsTo("EngineSpeak"),
+              (std::vector<EngineCall>{{"EngineSpeak", Args{1, 1, "copied words", 12, 1}}}));
+    EXPECT_EQ(panelPause, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(panel.buttons().button(ButtonSet::kPause).isEnabled());
+    EXPECT_EQ(panel.buttons().button(ButtonSet::kSpeak).text(), "Speak");
+}
+
 }  // namespace
 }  // namespace speechtest
