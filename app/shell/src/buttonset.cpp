@@ -30,6 +30,15 @@ void ButtonSet::setLook(Index index, bool inactive) {
 void ButtonSet::setPausePicture(bool paused) {
     m_pauseShowsResume = paused;
     m_buttons[kPause]->setPicture(paused ? resources::kResume : resources::kPauseActive);
+    describePause();
+}
+
+// A screen reader hears what the Pause button will do.
+void ButtonSet::describePause() {
+    ImageButton& pause = *m_buttons[kPause];
+    pause.setAccessibleName(pause.pictureId() == resources::kResume
+                                ? QStringLiteral("Resume")
+                                : QStringLiteral("Pause or resume"));
 }
 
 void ButtonSet::release() {
@@ -66,6 +75,8 @@ int ButtonSet::pictureFor(int index) const {
 
 void ButtonSet::show(int index) {
     m_buttons[index]->setPicture(pictureFor(index));
+    if (index == kPause)
+        describePause();
 }
 
 }  // namespace shell

@@ -136,6 +136,7 @@ void MainWindow::createControls(engine::MenuBar* menuBar) {
     m_rate = makeSlider(context::IDC_RATE);
     m_rate->setGeometry(sixteenths(6, W), 4 * U, sixteenths(8, W), CY);
     m_input = new InputWindow(m_client);
+    m_input->setAccessibleName(tr("Text to speak"));
     m_input->setGeometry(M, 7 * U, sixteenths(14, W), 90);
     m_notice = makeLabel(true);
     m_notice->setGeometry(M, 11 * U, sixteenths(14, W), 20);

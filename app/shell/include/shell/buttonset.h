@@ -36,6 +36,7 @@ class ButtonSet {
     void load();
     int pictureFor(int index) const;
     void show(int index);
+    void describePause();
 
     std::array<ImageButton*, 3> m_buttons;
     std::array<bool, 3> m_active{};
