@@ -101,6 +101,9 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
 
 int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string& path,
                                                int32_t format, int32_t extra) {
+    // Marks during a generation select in the window's own text; the echo goes on from where
+    // the last speech left it.
+    m_echo.pieceShown = false;
     PreparedText prepared;
     int32_t status = prepareSource(owner, KeyboardBuffers::Own, prepared);
     if (status == 0) {
