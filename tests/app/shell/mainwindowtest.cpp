@@ -11,9 +11,7 @@
 #include "shell/windowcontrols.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
-#include "speech/speakcommands.h"
-#include "speech/speechrequests.h"
-#include "speech/spokentextview.h"
+#include "speech/speech.h"
 
 namespace shelltest {
 namespace {
@@ -29,11 +27,9 @@ QRect rectOf(const QWidget& widget) {
 TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     context::ProgramContext program;
     engine::VoiceSelection voice(program, {});
-    speech::SpeechRequests requests(program);
-    speech::SpokenTextView spokenText(program, requests);
     shell::WindowControls controls;
-    speech::SpeakCommands speak(program, requests, controls);
-    shell::WindowProcedure procedure(program, voice, speak, spokenText, [](int) {});
+    speech::Speech speech(program, controls);
+    shell::WindowProcedure procedure(program, voice, speech, [](int) {});
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
     window.createControls(
