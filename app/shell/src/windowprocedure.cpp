@@ -6,10 +6,12 @@
 
 #include "context/commandids.h"
 #include "context/programcontext.h"
+#include "engine/engineinfodialog.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
+#include "hooks/accelerationrules.h"
 #include "platform/codepage.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
@@ -330,10 +332,10 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             runDialog(window, &onAbout);
             return true;
         case context::IDM_ABOUTENGINE:
-            runDialog(window, &onAboutEngine);
+            runDialog(window, &engine::AboutEngineDialog);
             return true;
         case context::IDM_SETACCEL:
-            runDialog(window, &onSetAccel);
+            runDialog(window, &hooks::SetAccelerationRules);
             return true;
         case context::IDM_SHOWMESSAGE:
             toggleShowMessage();
@@ -383,7 +385,7 @@ void WindowProcedure::speechCommand(QWidget* window, int commandId) {
 }
 
 void WindowProcedure::runDialog(QWidget* window,
-                                void (*dialog)(context::ProgramContext&, QWidget*)) {
+                                int (*dialog)(context::ProgramContext&, QWidget*)) {
     dialog(m_program, window);
     m_program.hookTargetWindow = window;
 }
