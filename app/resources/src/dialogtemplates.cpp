@@ -71,4 +71,38 @@ const platform::DialogTemplate& accelerationTemplate() {
     return dialog;
 }
 
+const platform::DialogTemplate& speechModePageTemplate() {
+    static const platform::DialogTemplate page{
+        kSpeechModePage,
+        QStringLiteral("Set Speak Mode"),
+        160,
+        90,
+        {
+            {DialogItemKind::Frame, 810, QStringLiteral("Set Speech Mode"), 10, 8, 140, 74},
+            {DialogItemKind::RadioButton, kFirstSpeechModeButton, QStringLiteral("Speak Directly"),
+             24, 24, 110, 12},
+            {DialogItemKind::RadioButton, kFirstSpeechModeButton + 1,
+             QStringLiteral("Put Text in Queue"), 24, 42, 110, 12},
+            {DialogItemKind::RadioButton, kFirstSpeechModeButton + 2,
+             QStringLiteral("Interrupt Speech"), 24, 60, 110, 12},
+        }};
+    return page;
+}
+
+const platform::DialogTemplate& interruptPageTemplate() {
+    static const platform::DialogTemplate page{
+        kInterruptPage,
+        QStringLiteral("Set Interrupt Mode"),
+        160,
+        90,
+        {
+            {DialogItemKind::Frame, 811, QStringLiteral("Set Interrupt Mode"), 10, 8, 140, 74},
+            {DialogItemKind::RadioButton, kFirstInterruptButton,
+             QStringLiteral("Not Interruptible"), 24, 28, 110, 12},
+            {DialogItemKind::RadioButton, kFirstInterruptButton + 1,
+             QStringLiteral("Interruptible"), 24, 50, 110, 12},
+        }};
+    return page;
+}
+
 }  // namespace resources

@@ -4,7 +4,6 @@ namespace shell {
 
 void onLoadDict(context::ProgramContext&, QWidget*) {}
 void onUnloadDict(context::ProgramContext&, QWidget*) {}
-void onSystemMode(context::ProgramContext&, QWidget*) {}
 int onAbout(context::ProgramContext&, QWidget*) {
     return 0;
 }

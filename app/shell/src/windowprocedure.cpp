@@ -21,6 +21,7 @@
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
 #include "speech/speech.h"
+#include "speech/speechmodesheet.h"
 
 namespace shell {
 
@@ -315,7 +316,7 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             onUnloadDict(m_program, window);
             return true;
         case context::IDM_SYSTEMMODE:
-            onSystemMode(m_program, window);
+            speech::ShowSpeechModeSheet(m_program, m_mainWindow);
             return true;
         case context::IDM_HELPCONTENTS:
             openHelp(QString::fromStdString(m_program.helpPath));

@@ -35,4 +35,13 @@ enum AccelerationItem : int {
 };
 const platform::DialogTemplate& accelerationTemplate();
 
+// The pages of the sheet "Set System Speech Mode": dialog 3008 with the speech modes (radio
+// buttons 800 to 802) and dialog 3009 with the interrupt modes (803 and 804).
+inline constexpr int kSpeechModePage = 3008;
+inline constexpr int kInterruptPage = 3009;
+inline constexpr int kFirstSpeechModeButton = 800;
+inline constexpr int kFirstInterruptButton = 803;
+const platform::DialogTemplate& speechModePageTemplate();
+const platform::DialogTemplate& interruptPageTemplate();
+
 }  // namespace resources

@@ -16,7 +16,6 @@ namespace shell {
 
 void onLoadDict(context::ProgramContext& program, QWidget* window);
 void onUnloadDict(context::ProgramContext& program, QWidget* window);
-void onSystemMode(context::ProgramContext& program, QWidget* window);
 int onAbout(context::ProgramContext& program, QWidget* window);
 // Switches the window-switch hook on or off.
 void onSetWindowSwitchHook(context::ProgramContext& program, bool on);
