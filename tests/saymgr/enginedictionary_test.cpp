@@ -1,5 +1,6 @@
 // User dictionaries as the engine uses them: compiled, loaded, applied to their language.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +86,22 @@ TEST_F(EngineDictionaryTest, RejectsWhatIsNotABinaryDictionary) {
     std::ofstream(damagedPath, std::ios::binary) << damaged;
     EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, damagedPath.c_str()),
               SAYMGR_EDICT_LOAD);
+}
+
+// A dictionary compiled over an older one keeps that file's permissions, and a target name
+// as long as the system allows leaves room for the temporary file beside it.
+TEST_F(EngineDictionaryTest, CompilingOverAFileKeepsItsModeAndAllowsLongNames) {
+    std::ofstream(binaryPath) << "older";
+    ASSERT_EQ(::chmod(binaryPath.c_str(), 0640), 0);
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, binaryPath.c_str()), 0);
+    EXPECT_EQ(std::filesystem::status(binaryPath).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    const std::string longPath = (directory / (std::string(250, 'n') + ".dcb")).string();
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, longPath.c_str()), 0);
+    int32_t handle = 0;
+    EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, longPath.c_str()), 0);
+    EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, binaryPath.c_str()), 0);
 }
 
 }  // namespace

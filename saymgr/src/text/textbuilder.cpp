@@ -148,11 +148,15 @@ SynthesisText TextBuilder::build(int32_t start, int32_t end) const {
             assembly.addBookmark(i, last - i);
             i = last;
         } else if (command == 'S') {
-            int32_t last = i + 2;
+            int32_t first = i + 2;
+            while (first < end && isBlank(at(first))) {
+                ++first;
+            }
+            int32_t last = first;
             while (last < end && !isBlank(at(last)) && at(last) != kEscape) {
                 ++last;
             }
-            assembly.addSpelled(i, i + 2, last);
+            assembly.addSpelled(i, first, last);
             i = last;
         } else {
             ++i;
