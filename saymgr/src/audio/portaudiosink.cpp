@@ -21,7 +21,6 @@ PortAudioSink::~PortAudioSink() {
 }
 
 int32_t PortAudioSink::open(int sampleRate) {
-    StderrSilencer silencer;
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
     if (device == paNoDevice) {
         return SAYMGR_ENO_DEVICE;
@@ -120,7 +119,6 @@ void PortAudioSink::close() {
     if (m_stream == nullptr) {
         return;
     }
-    StderrSilencer silencer;
     if (m_interrupted) {
         Pa_AbortStream(m_stream);
     } else {
