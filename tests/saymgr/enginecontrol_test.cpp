@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "enginehost.h"
 
@@ -107,6 +109,47 @@ TEST_F(EngineControlTest, SystemModeDecidesAboutRequestsWhileSpeaking) {
     EXPECT_LT(words(), 22u) << "the first text was cut short";
     EXPECT_EQ(run(0x14), 2u) << "interrupt, but not interruptible: queued";
     EXPECT_EQ(words(), 22u);
+}
+
+// The instance belongs to the thread that opened it; another thread's calls change nothing,
+// also while the owner is speaking.
+TEST_F(EngineControlTest, CallsFromAnotherThreadAreRefused) {
+    setenv("SAYMGR_PACE", "0", 1);
+    std::vector<int32_t> answers;
+    const auto callFromAnotherThread = [&] {
+        std::thread([&] {
+            int32_t second = 0;
+            ManufacturerInfo maker{};
+            answers = {EngineStop(host.instance(), 1),
+                       EnginePause(host.instance(), 1),
+                       EngineSpeak(host.instance(), 1, "x", 1, 1, nullptr),
+                       EngineSetFrequency(host.instance(), SAYMGR_FREQ_8000),
+                       EngineClose(host.instance()),
+                       EngineOpen(&second, nullptr, nullptr),
+                       EngineGetManufacturerInfo(&maker)};
+        }).join();
+    };
+    const std::vector<int32_t> refused{SAYMGR_EINSTANCE,
+                                       SAYMGR_EINSTANCE,
+                                       SAYMGR_EINSTANCE,
+                                       SAYMGR_EINSTANCE,
+                                       SAYMGR_EINSTANCE,
+                                       SAYMGR_EINSTANCE_BUSY,
+                                       0};
+    callFromAnotherThread();
+    EXPECT_EQ(answers, refused) << "while idle";
+    answers.clear();
+    host.onDispatch = [&] {
+        if (answers.empty()) {
+            callFromAnotherThread();
+        }
+    };
+    ASSERT_EQ(speak(kSentence), 0);
+    EXPECT_EQ(answers, refused) << "while speaking";
+    EXPECT_EQ(words(), 10u) << "the speech went on to its end";
+    InstanceInfo info{};
+    ASSERT_EQ(EngineGetInstanceInfo(host.instance(), &info), 0);
+    EXPECT_EQ(info.frequency, SAYMGR_FREQ_11025);
 }
 
 TEST_F(EngineControlTest, CloseWhileSpeakingIsRefused) {
