@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "enginehost.h"
 
@@ -69,6 +71,24 @@ TEST_F(EngineDictionaryTest, ReplacesWordsOfItsLanguageAndKeepsPositions) {
     ASSERT_EQ(EngineSelectLanguage(host.instance(), 1033, 1), 0);
     EXPECT_NEAR(fileBytes(text), before, before / 20) << "unloaded";
     EXPECT_EQ(EngineUnloadDictionary(host.instance(), handle), SAYMGR_EDICT_HANDLE);
+}
+
+// A word that a dictionary replaced is marked once, over exactly the word of the text.
+TEST_F(EngineDictionaryTest, AReplacedWordIsMarkedAsTheOriginalWord) {
+    std::ofstream(textPath) << "TTS text to speech\nVoxtrial [[v'0kstraI@l]]\n";
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, binaryPath.c_str()), 0);
+    int32_t handle = 0;
+    ASSERT_EQ(EngineLoadDictionary(host.instance(), &handle, binaryPath.c_str()), 0);
+    const std::string text = "TTS is great. Voxtrial works, TTS!";
+    ASSERT_EQ(
+        EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), 1, nullptr),
+        0);
+    std::vector<std::pair<int32_t, int32_t>> marks;
+    for (const Notice& word : host.withCode(SAYMGR_NOTIFY_MARK1)) {
+        marks.emplace_back(word.value2, word.value1);
+    }
+    EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{
+                         {0, 3}, {4, 2}, {7, 5}, {14, 8}, {23, 5}, {30, 3}}));
 }
 
 TEST_F(EngineDictionaryTest, RejectsWhatIsNotABinaryDictionary) {
