@@ -72,6 +72,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         ++m_sent;
         const bool accepted = m_job.m_chunks.push(std::move(m_chunk));
         m_chunk = {};
+        m_chunk.samples.reserve(kBatchSamples + kBatchSamples / 8);
         return accepted && !m_job.m_aborted;
     }
 
