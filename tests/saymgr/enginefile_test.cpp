@@ -255,6 +255,33 @@ TEST_F(EngineFileTest, StopEndsAGenerationIntoAPipeNobodyEmpties) {
     EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
 }
 
+// A reader that closes the pipe while the engine waits for it fails the generation (-3)
+// instead of ending the process with SIGPIPE.
+TEST_F(EngineFileTest, AReaderThatGoesAwayFailsTheGeneration) {
+    const std::string pipe = (directory / "abandoned").string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    ::fcntl(readEnd, F_SETPIPE_SZ, 4096);
+    host.onDispatch = [&] {
+        if (host.dispatchCount == 30) {
+            ::close(readEnd);
+            readEnd = -1;
+        }
+    };
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += kText + " ";
+    }
+    int32_t bytes = -1;
+    EXPECT_EQ(generate(text, pipe, SAYMGR_FORMAT_LINEAR16, &bytes), SAYMGR_EFILE_WRITE);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+    if (readEnd >= 0) {
+        ::close(readEnd);
+    }
+}
+
 // A generation that fails part way (here: files may not grow past a limit, in a child
 // process) leaves an existing file as it was, and no new file where there was none.
 TEST_F(EngineFileTest, FailedGenerationKeepsTheFileThatWasThere) {

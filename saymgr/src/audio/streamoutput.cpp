@@ -28,7 +28,8 @@ bool StreamOutput::waitWritable() {
             return false;
         }
     }
-    return watched[1].revents == 0;
+    // A reader that went away shows as an error: writing now would raise SIGPIPE.
+    return watched[1].revents == 0 && (watched[0].revents & (POLLERR | POLLHUP | POLLNVAL)) == 0;
 }
 
 std::size_t StreamOutput::send(const char* bytes, std::size_t count) {

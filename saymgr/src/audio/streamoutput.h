@@ -31,6 +31,7 @@ class StreamOutput {
   private:
     // Sends `count` bytes; fewer when interrupted or on an error.
     std::size_t send(const char* bytes, std::size_t count);
+    // Waits until the descriptor takes more; false when interrupted or it never will.
     bool waitWritable();
     sf_count_t write(const void* bytes, sf_count_t count);
     sf_count_t seek(sf_count_t offset, int whence);
