@@ -1,8 +1,8 @@
 #include "pipeline/speechjob.h"
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string_view>
 
 #include "audio/resampler.h"
@@ -31,7 +31,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
 
     // Marks the words of the piece that no event reached, at its end.
     void endPiece() {
-        markWordsBefore(INT32_MAX, m_total);
+        markWordsBefore(std::numeric_limits<int32_t>::max(), m_total);
         m_piece = nullptr;
     }
 

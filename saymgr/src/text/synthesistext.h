@@ -17,9 +17,6 @@ struct Bookmark {
 struct Word {
     int32_t start;
     int32_t length;
-
-    int32_t end() const { return start + length; }
-    bool operator==(const Word&) const = default;
 };
 
 // One piece of the caller's text in the form the synthesizer reads (UTF-8 with SSML markup),

@@ -35,7 +35,9 @@ class TextBuilder::Assembly {
         if (utf8.size() == 1 && isBlank(utf8[0])) {
             closeWord();
         } else {
-            m_wordStart = m_wordEnd > m_wordStart ? m_wordStart : offset;
+            if (m_wordEnd == m_wordStart) {
+                m_wordStart = offset;
+            }
             m_wordEnd = offset + 1;
         }
     }
@@ -65,9 +67,7 @@ class TextBuilder::Assembly {
         appendTag("<say-as interpret-as=\"characters\">", offset);
         appendEscaped(word);
         appendTag("</say-as>", last);
-        m_wordStart = first;
-        m_wordEnd = last;
-        closeWord();
+        addWord(first, last);
     }
 
     SynthesisText finish() {
@@ -92,18 +92,23 @@ class TextBuilder::Assembly {
         return static_cast<uint8_t>(m_builder.m_source[static_cast<std::size_t>(offset)]);
     }
 
-    // Ends the word being collected; what remains of it without the punctuation around it
-    // is a word.
+    // Lists the source bytes [start, end) without the punctuation around them as a word,
+    // unless nothing remains.
+    void addWord(int32_t start, int32_t end) {
+        while (start < end && isPunctuation(static_cast<char>(byteAt(start)))) {
+            ++start;
+        }
+        while (end > start && isPunctuation(static_cast<char>(byteAt(end - 1)))) {
+            --end;
+        }
+        if (end > start) {
+            m_result.words.push_back({start, end - start});
+        }
+    }
+
+    // Ends the word being collected.
     void closeWord() {
-        while (m_wordStart < m_wordEnd && isPunctuation(static_cast<char>(byteAt(m_wordStart)))) {
-            ++m_wordStart;
-        }
-        while (m_wordEnd > m_wordStart && isPunctuation(static_cast<char>(byteAt(m_wordEnd - 1)))) {
-            --m_wordEnd;
-        }
-        if (m_wordEnd > m_wordStart) {
-            m_result.words.push_back({m_wordStart, m_wordEnd - m_wordStart});
-        }
+        addWord(m_wordStart, m_wordEnd);
         m_wordStart = m_wordEnd = 0;
     }
 
