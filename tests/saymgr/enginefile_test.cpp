@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -282,23 +281,31 @@ TEST_F(EngineFileTest, AReaderThatGoesAwayFailsTheGeneration) {
     }
 }
 
-// A generation that fails part way (here: files may not grow past a limit, in a child
-// process) leaves an existing file as it was, and no new file where there was none.
+// Runs `generate` while files may not grow past `limit` bytes (writes beyond fail instead of
+// raising SIGXFSZ), then lifts the limit again.
+template <typename Generate>
+int32_t withFileSizeLimit(rlim_t limit, Generate generate) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{limit, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const int32_t status = generate();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return status;
+}
+
+// A generation that fails part way (here: at a file size limit) leaves an existing file as it
+// was, and no new file where there was none.
 TEST_F(EngineFileTest, FailedGenerationKeepsTheFileThatWasThere) {
     const std::string old = (directory / "old.wav").string();
     const std::string fresh = (directory / "fresh.wav").string();
     const auto generateWithLimit = [&](const std::string& path, rlim_t limit) {
-        const pid_t child = fork();
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit fileSize{limit, limit};
-            setrlimit(RLIMIT_FSIZE, &fileSize);
+        return withFileSizeLimit(limit, [&] {
             int32_t bytes = 0;
-            _exit(-generate(kText, path, SAYMGR_FORMAT_WAVE16, &bytes));
-        }
-        int status = 0;
-        EXPECT_EQ(waitpid(child, &status, 0), child);
-        return WIFEXITED(status) ? -WEXITSTATUS(status) : 1;
+            return generate(kText, path, SAYMGR_FORMAT_WAVE16, &bytes);
+        });
     };
     // Too small for the header (the file cannot be started), or for the sound.
     const std::pair<rlim_t, int32_t> limits[] = {{20, SAYMGR_EFILE_OPEN},
