@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/binding/enginelibrary.h"
+#include "binding/enginelibrary.h"
 #include "platform/profilefile.h"
 #include "platform/services.h"
 #include "shell/program.h"
@@ -25,7 +25,7 @@ std::string commandLine(int argc, char** argv) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    const engine::EngineLibrary library;
+    const binding::EngineLibrary library;
     std::error_code error;
     shell::ProgramOptions options;
     options.engine = &library.ops();

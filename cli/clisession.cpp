@@ -89,7 +89,7 @@ void pinLibrary(const std::string& enginePath) {
 
 }  // namespace
 
-CliSession::CliSession(const CliOptions& options, HostThread& host,
+CliSession::CliSession(const CliOptions& options, binding::HostThread& host,
                        std::chrono::steady_clock::time_point start)
     : m_options(options), m_host(host), m_start(start) {}
 
@@ -135,7 +135,7 @@ Outcome CliSession::run() {
 }
 
 Outcome CliSession::openEngine() {
-    m_library = std::make_unique<engine::EngineLibrary>(m_options.enginePath);
+    m_library = std::make_unique<binding::EngineLibrary>(m_options.enginePath);
     if (!m_library->isLoaded()) {
         return failure(SAYMGR_EENGINE_LOADING, m_library->loadError());
     }

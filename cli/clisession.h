@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "binding/enginelibrary.h"
+#include "binding/hostthread.h"
 #include "clioptions.h"
-#include "engine/binding/enginelibrary.h"
-#include "hostthread.h"
 
 namespace cli {
 
@@ -25,7 +25,7 @@ struct Outcome {
 // requested actions in a fixed order and releases the dictionaries and the instance again.
 class CliSession {
   public:
-    CliSession(const CliOptions& options, HostThread& host,
+    CliSession(const CliOptions& options, binding::HostThread& host,
                std::chrono::steady_clock::time_point start);
     ~CliSession();
     CliSession(const CliSession&) = delete;
@@ -48,12 +48,12 @@ class CliSession {
     Outcome speakText();
     Outcome produceSpeech(const std::string& text, int32_t form);
     void listLanguages() const;
-    const engine::EngineOps& ops() const { return m_library->ops(); }
+    const binding::EngineOps& ops() const { return m_library->ops(); }
 
     const CliOptions& m_options;
-    HostThread& m_host;
+    binding::HostThread& m_host;
     std::chrono::steady_clock::time_point m_start;
-    std::unique_ptr<engine::EngineLibrary> m_library;
+    std::unique_ptr<binding::EngineLibrary> m_library;
     LanguageList m_languages{};
     int32_t m_instance = 0;
     int32_t m_languagePosition = 0;

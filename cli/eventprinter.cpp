@@ -7,8 +7,6 @@
 namespace cli {
 namespace {
 
-EventPrinter* g_activePrinter = nullptr;
-
 const char* eventName(int32_t code) {
     switch (code) {
         case SAYMGR_NOTIFY_START:
@@ -54,27 +52,14 @@ std::string escaped(std::string_view text) {
 }  // namespace
 
 EventPrinter::EventPrinter(std::FILE* out, std::chrono::steady_clock::time_point start)
-    : m_out(out), m_start(start) {
-    g_activePrinter = this;
-}
-
-EventPrinter::~EventPrinter() {
-    if (g_activePrinter == this) {
-        g_activePrinter = nullptr;
-    }
-}
+    : m_out(out), m_start(start), m_forwarder([this](int32_t code, int32_t value1, int32_t value2) {
+          print(code, value1, value2);
+      }) {}
 
 void EventPrinter::setText(const std::string& text, bool dos) {
     m_text = text;
     m_dos = dos;
     m_pieceStart = 0;
-}
-
-int32_t EventPrinter::notify(int32_t, int32_t code, int32_t value1, int32_t value2) {
-    if (g_activePrinter != nullptr) {
-        g_activePrinter->print(code, value1, value2);
-    }
-    return 0;
 }
 
 std::string EventPrinter::quoted(int32_t start, int32_t length) const {

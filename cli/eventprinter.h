@@ -7,28 +7,27 @@
 #include <cstdio>
 #include <string>
 
+#include "binding/notifyforwarder.h"
+
 namespace cli {
 
 // Prints the engine's notifications, one line each: milliseconds since the start, the code,
 // its name and, for pieces, words and bookmarks, the start and length in bytes and the text
-// they cover (in UTF-8). The engine's callback has no context argument, so one printer at a
-// time is the active one.
+// they cover (in UTF-8). The latest printer is the one the engine's callback reaches.
 class EventPrinter {
   public:
     EventPrinter(std::FILE* out, std::chrono::steady_clock::time_point start);
-    ~EventPrinter();
     EventPrinter(const EventPrinter&) = delete;
     EventPrinter& operator=(const EventPrinter&) = delete;
 
     // The text the following notifications refer to, as passed to the engine.
     void setText(const std::string& text, bool dos);
 
-    static EngineNotifyProc callback() { return &EventPrinter::notify; }
+    static EngineNotifyProc callback() { return binding::NotifyForwarder::callback(); }
 
     void print(int32_t code, int32_t value1, int32_t value2);
 
   private:
-    static int32_t notify(int32_t reserved, int32_t code, int32_t value1, int32_t value2);
     std::string quoted(int32_t start, int32_t length) const;
 
     std::FILE* m_out;
@@ -36,6 +35,7 @@ class EventPrinter {
     std::string m_text;
     bool m_dos = false;
     int32_t m_pieceStart = 0;
+    binding::NotifyForwarder m_forwarder;
 };
 
 }  // namespace cli

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "binding/hostthread.h"
+#include "binding/statustext.h"
 #include "clioptions.h"
 #include "clisession.h"
-#include "engine/binding/statustext.h"
-#include "hostthread.h"
 #include "interruptwatcher.h"
 
 namespace {
@@ -25,9 +25,7 @@ int reportOutcome(const cli::Outcome& outcome) {
     if (outcome.status == SAYMGR_OK) {
         return EXIT_SUCCESS;
     }
-    const char* known = engine::statusText(outcome.status);
-    const std::string message =
-        known ? known : "Unknown error [ " + std::to_string(outcome.status) + " ] found!";
+    const std::string message = binding::statusMessage(outcome.status);
     if (outcome.context.empty()) {
         std::fprintf(stderr, "voxtrial-cli: %s\n", message.c_str());
     } else {
@@ -55,7 +53,7 @@ int main(int argc, char** argv) {
     if (options->nullSink) {
         setenv("SAYMGR_SINK", "null", 1);
     }
-    cli::HostThread host;
+    binding::HostThread host;
     cli::CliSession session(*options, host, start);
     cli::Outcome outcome;
     {

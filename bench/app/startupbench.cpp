@@ -72,7 +72,7 @@ class XServer {
             if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
                 fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
                 continue;
-            m_display = ":" + std::to_string(n);
+            m_display = std::string(":").append(std::to_string(n));
             m_pid = spawn({VOXTRIAL_XVFB, m_display, "-screen", "0", "1024x768x24", "-noreset",
                            "-nolisten", "tcp"},
                           currentEnvironment(), {});

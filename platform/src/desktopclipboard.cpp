@@ -2,17 +2,19 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 #include "platform/codepage.h"
 
 namespace platform {
 
-std::string DesktopClipboard::ansiText() const {
+std::optional<std::string> DesktopClipboard::ansiText() const {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr) {
-        return {};
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (data == nullptr || !data->hasText()) {
+        return std::nullopt;
     }
-    return utf8ToAnsi(clipboard->text().toStdString());
+    return utf8ToAnsi(data->text().toStdString());
 }
 
 void DesktopClipboard::setAnsiText(const std::string& text) {

@@ -7,7 +7,7 @@ namespace platform {
 // The window system's clipboard; its Unicode text is handed out and taken in as Windows-1252.
 class DesktopClipboard : public ClipboardService {
   public:
-    std::string ansiText() const override;
+    std::optional<std::string> ansiText() const override;
     void setAnsiText(const std::string& text) override;
 };
 

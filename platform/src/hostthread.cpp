@@ -3,8 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
-#include <algorithm>
-#include <chrono>
 
 namespace platform {
 
@@ -14,7 +12,6 @@ void HostThread::dispatch(void* context, int32_t waitMs) {
     auto* self = static_cast<HostThread*>(context);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (dispatcher == nullptr) {
-        self->waitWithoutEventLoop(waitMs);
         return;
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -31,25 +28,13 @@ void HostThread::dispatch(void* context, int32_t waitMs) {
 }
 
 void HostThread::wake(void* context) {
-    auto* self = static_cast<HostThread*>(context);
-    {
-        const std::lock_guard lock(self->m_mutex);
-        self->m_wakePending = true;
-    }
-    self->m_woken.notify_all();
+    static_cast<HostThread*>(context)->m_wakePending = true;
     if (QAbstractEventDispatcher* dispatcher =
             QCoreApplication::instance() != nullptr
                 ? QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread())
                 : nullptr) {
         dispatcher->wakeUp();
     }
-}
-
-void HostThread::waitWithoutEventLoop(int32_t waitMs) {
-    std::unique_lock lock(m_mutex);
-    m_woken.wait_for(lock, std::chrono::milliseconds(std::max(waitMs, 0)),
-                     [this] { return m_wakePending.load(); });
-    m_wakePending = false;
 }
 
 }  // namespace platform

@@ -97,7 +97,9 @@ TEST_F(EngineFileTest, EveryFormatAtEveryFrequency) {
         for (const Expected& expected : kFormats) {
             SCOPED_TRACE(::testing::Message() << "format " << expected.format << " at " << rate);
             const std::string path =
-                (directory / ("f" + std::to_string(expected.format) + ".snd")).string();
+                (directory /
+                 std::string("f").append(std::to_string(expected.format)).append(".snd"))
+                    .string();
             int32_t bytes = -1;
             host.notices.clear();
             ASSERT_EQ(generate(kText, path, expected.format, &bytes), 0);

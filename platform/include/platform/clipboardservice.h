@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -8,8 +9,8 @@ namespace platform {
 class ClipboardService {
   public:
     virtual ~ClipboardService() = default;
-    // Empty when the clipboard holds no text.
-    virtual std::string ansiText() const = 0;
+    // Nothing when the clipboard holds no text; an empty text when it holds an empty one.
+    virtual std::optional<std::string> ansiText() const = 0;
     virtual void setAnsiText(const std::string& text) = 0;
 };
 

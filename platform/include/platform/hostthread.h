@@ -3,8 +3,6 @@
 #include <saymgr.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 
 namespace platform {
 
@@ -12,25 +10,21 @@ namespace platform {
 // pending events and waits up to the given time for the next event; wake() may be called from
 // any thread and ends such a wait early (a wake that comes before the wait is not lost).
 // dispatch() is re-entrant: an event it handles may start another blocking engine call that
-// dispatches in turn. Create and dispatch it on the GUI thread; without a Qt application it
-// only waits for wake().
+// dispatches in turn. Create and dispatch it on the GUI thread of a running Qt application;
+// hosts without Qt use binding::HostThread.
 class HostThread {
   public:
     HostThread();
-    HostThread(const HostThread&) = delete;
-    HostThread& operator=(const HostThread&) = delete;
 
+    // The handle given to EngineOpen; the object stays where it is (it cannot be copied).
     SaymgrHostThread* handle() { return &m_handle; }
 
   private:
     static void dispatch(void* context, int32_t waitMs);
     static void wake(void* context);
-    void waitWithoutEventLoop(int32_t waitMs);
 
-    SaymgrHostThread m_handle;
     std::atomic<bool> m_wakePending{false};
-    std::mutex m_mutex;
-    std::condition_variable m_woken;
+    SaymgrHostThread m_handle;
 };
 
 }  // namespace platform

@@ -69,8 +69,8 @@ uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size
 
 TEST(RuntimeTest, SettingsFileOffersEveryEngineLanguageWithItsFiles) {
     const platform::ProfileFile settings(kRuntime / "SAYBENCH.INI");
-    engine::AppState state;
-    engine::LanguageTable table;
+    context::AppState state;
+    context::LanguageTable table;
     ASSERT_EQ(engine::ReadSettings(settings, enginetest::makeLanguages(kEngineLanguages), state,
                                    table, [] { return true; }),
               0);
@@ -78,8 +78,8 @@ TEST(RuntimeTest, SettingsFileOffersEveryEngineLanguageWithItsFiles) {
     for (int slot = 0; slot < 25; ++slot) {
         SCOPED_TRACE(kEngineLanguages[slot]);
         EXPECT_EQ(state.available[slot], 1);
-        const std::string& help = table.text(slot, engine::LanguageColumn::HelpFile);
-        const std::string& demo = table.text(slot, engine::LanguageColumn::DemoFile);
+        const std::string& help = table.text(slot, context::LanguageColumn::HelpFile);
+        const std::string& demo = table.text(slot, context::LanguageColumn::DemoFile);
         ASSERT_FALSE(help.empty());
         ASSERT_FALSE(demo.empty());
         EXPECT_TRUE(std::filesystem::is_regular_file(kRuntime / help)) << help;

@@ -10,10 +10,10 @@
 
 namespace {
 
-using engine::AppState;
-using engine::LanguageColumn;
+using context::AppState;
+using context::LanguageColumn;
+using context::LanguageTable;
 using engine::LanguagesEntry;
-using engine::LanguageTable;
 using engine::ParseLanguagesEntry;
 using engine::ReadSettings;
 using engine::WriteSettings;
@@ -100,30 +100,13 @@ TEST_F(SettingsTest, MissingFileReadsNothing) {
 TEST_F(SettingsTest, EmptyFileGivesDefaultsAndOffersEveryEngineLanguage) {
     ASSERT_EQ(read("", makeLanguages({"English", "German"})), 0);
     EXPECT_EQ(m_menuBuilds, 1);
-    EXPECT_EQ(m_state.languageCount, 2);
+    EXPECT_EQ(m_state, enginetest::defaultState(2));
     for (int slot = 0; slot < 2; ++slot) {
-        EXPECT_EQ(m_state.available[slot], 1);
-        EXPECT_EQ(m_state.languageNumber[slot], slot + 1);
-        EXPECT_EQ(m_state.languageId[slot], 1001 + slot);
-        EXPECT_EQ(m_state.Volume[slot], 8);
-        EXPECT_EQ(m_state.Pitch[slot], 5);
-        EXPECT_EQ(m_state.Rate[slot], 5);
-        EXPECT_EQ(m_state.Speaker[slot], 1);
         EXPECT_EQ(text(slot, LanguageColumn::HelpFile), "");
         EXPECT_EQ(text(slot, LanguageColumn::DemoFile), "");
     }
     EXPECT_EQ(text(1, LanguageColumn::Name), "German");
     EXPECT_EQ(text(1, LanguageColumn::MenuText), "German std");
-    for (int slot = 2; slot < engine::kLanguageSlots; ++slot) {
-        EXPECT_EQ(m_state.available[slot], -1) << slot;
-        EXPECT_EQ(m_state.Volume[slot], 0) << slot;
-    }
-    EXPECT_EQ(m_state.Language, 1);
-    EXPECT_EQ(m_state.Frequency, 10);
-    EXPECT_EQ(m_state.PlayMode, 0);
-    EXPECT_EQ(m_state.TextOut, 0);
-    EXPECT_EQ(m_state.FileType, 0);
-    EXPECT_EQ(m_state.DictFileType, 1);
 }
 
 TEST_F(SettingsTest, EntriesMatchEngineLanguagesByExactNameInKeyOrder) {
@@ -186,24 +169,15 @@ TEST_F(SettingsTest, VoiceValuesAndDefaultsAreCorrected) {
         "[Language3]\nVolume=12\nPitch=high\nRate=x9\nSpeaker=-1\n"
         "[TTSdefault]\nLanguage=0\nPlayMode=136\nTextOut=1\nFileType=1\nDictFileType=0\n";
     ASSERT_EQ(read(ini, makeLanguages({"A", "B", "C"})), 0);
-    EXPECT_EQ(m_state.Volume[0], 8);
-    EXPECT_EQ(m_state.Pitch[0], 5);
-    EXPECT_EQ(m_state.Rate[0], 5);
-    EXPECT_EQ(m_state.Speaker[0], 1);
-    EXPECT_EQ(m_state.Volume[1], 3);
-    EXPECT_EQ(m_state.Pitch[1], 5);
-    EXPECT_EQ(m_state.Rate[1], 9);
-    EXPECT_EQ(m_state.Speaker[1], 7);
-    EXPECT_EQ(m_state.Volume[2], 12);  // used as read: the slider keeps it in range
-    EXPECT_EQ(m_state.Pitch[2], 5);
-    EXPECT_EQ(m_state.Rate[2], 5);
-    EXPECT_EQ(m_state.Speaker[2], 1);
-    EXPECT_EQ(m_state.Language, 1);
-    EXPECT_EQ(m_state.Frequency, 10);
-    EXPECT_EQ(m_state.PlayMode, 136);
-    EXPECT_EQ(m_state.TextOut, 1);
-    EXPECT_EQ(m_state.FileType, 1);
-    EXPECT_EQ(m_state.DictFileType, 1);
+    AppState expected = enginetest::defaultState(3);
+    expected.Volume[1] = 3;
+    expected.Rate[1] = 9;
+    expected.Speaker[1] = 7;
+    expected.Volume[2] = 12;  // used as read: the slider keeps it in range
+    expected.PlayMode = 136;
+    expected.TextOut = 1;
+    expected.FileType = 1;
+    EXPECT_EQ(m_state, expected);
 }
 
 TEST_F(SettingsTest, SlotsTheEngineDoesNotOfferAreNeitherReadNorWritten) {

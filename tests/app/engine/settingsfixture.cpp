@@ -47,4 +47,24 @@ LanguageList makeLanguages(const std::vector<std::string>& names) {
     return list;
 }
 
+context::AppState defaultState(int count) {
+    context::AppState state;
+    state.languageCount = count;
+    state.available.fill(-1);
+    for (int slot = 0; slot < count; ++slot) {
+        const auto index = static_cast<std::size_t>(slot);
+        state.available[index] = 1;
+        state.languageNumber[index] = slot + 1;
+        state.languageId[index] = 1001 + slot;
+        state.Volume[index] = context::kDefaultVolume;
+        state.Pitch[index] = context::kDefaultPitch;
+        state.Rate[index] = context::kDefaultRate;
+        state.Speaker[index] = context::kDefaultSpeaker;
+    }
+    state.Language = 1;
+    state.Frequency = 10;
+    state.DictFileType = 1;
+    return state;
+}
+
 }  // namespace enginetest

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/appstate.h"
+#include "context/appstate.h"
 
 namespace enginetest {
 
@@ -29,5 +29,9 @@ class ScratchSettings {
 
 // An engine language list with the given names, ids 1001, 1002, ... and variant "std".
 LanguageList makeLanguages(const std::vector<std::string>& names);
+
+// The state read from a settings file without entries for the first `count` languages of
+// makeLanguages(): each offered with the default voice values, the rest not offered.
+context::AppState defaultState(int count);
 
 }  // namespace enginetest

@@ -1,9 +1,13 @@
 #include <QStyle>
 
+#include "context/commandids.h"
 #include "engine/voiceselection.h"
-#include "shell/commandids.h"
 #include "shell/mainwindow.h"
+#include "shell/windowcontrols.h"
 #include "shell/windowprocedure.h"
+#include "speech/speakcommands.h"
+#include "speech/speechrequests.h"
+#include "speech/spokentextview.h"
 #include "shellfixture.h"
 
 namespace shelltest {
@@ -20,7 +24,11 @@ QRect rectOf(const QWidget& widget) {
 TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     context::ProgramContext program;
     engine::VoiceSelection voice(program, {});
-    shell::WindowProcedure procedure(program, voice, [](int) {});
+    speech::SpeechRequests requests(program);
+    speech::SpokenTextView spokenText(program, requests);
+    shell::WindowControls controls;
+    speech::SpeakCommands speak(program, requests, controls);
+    shell::WindowProcedure procedure(program, voice, speak, spokenText, [](int) {});
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
     window.createControls(
@@ -107,10 +115,10 @@ TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
 
 TEST_F(MainWindowLayout, LayoutMakesThe72kHzItemUsableInExtendedMode) {
     startTwoLanguages("SAYRUN");
-    program().menuBar->setItemEnabled(shell::IDM_FREQ7K, false);
+    program().menuBar->setItemEnabled(context::IDM_FREQ7K, false);
     mainWindow().showMaximized();
     drain();
-    EXPECT_TRUE(program().menuBar->action(shell::IDM_FREQ7K)->isEnabled());
+    EXPECT_TRUE(program().menuBar->action(context::IDM_FREQ7K)->isEnabled());
 }
 
 TEST_F(MainWindowLayout, ResizingByTheBorderIsUndone) {

@@ -2,10 +2,10 @@
 #include <QCoreApplication>
 #include <QMenu>
 
+#include "context/commandids.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
 #include "platform/postedmessage.h"
-#include "shell/commandids.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
 
@@ -202,16 +202,16 @@ TEST_F(ProgramTest, QuitWhileIdleClosesWritesRestoresAndEnds) {
 
 TEST_F(ProgramTest, MiniPanelLeftAfterTheMainWindowIsGoneHandlesItsEventsSafely) {
     startTwoLanguages("SAYRUN");
-    command(shell::IDM_EXIT);
+    command(context::IDM_EXIT);
     ASSERT_TRUE(m_program->hasEnded());
     ASSERT_EQ(m_program->mainWindow(), nullptr);
     shell::MiniPanel* panel = m_program->miniPanel();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(program().menuBar, nullptr);
 
-    platform::sendMessage(panel, shell::UM_REFRESH);
-    command(shell::IDM_DEFAULTS, panel);
-    command(shell::IDM_LANGUAGE1, panel);
+    platform::sendMessage(panel, context::UM_REFRESH);
+    command(context::IDM_DEFAULTS, panel);
+    command(context::IDM_LANGUAGE1, panel);
     panel->showMaximized();
     drain();
     EXPECT_EQ(m_program->mainWindow(), nullptr);

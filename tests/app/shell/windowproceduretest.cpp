@@ -2,9 +2,9 @@
 #include <QTest>
 #include <fstream>
 
+#include "context/commandids.h"
 #include "engine/menubar.h"
 #include "platform/postedmessage.h"
-#include "shell/commandids.h"
 #include "shell/mainwindow.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
@@ -27,7 +27,7 @@ class WindowProcedureTest : public ShellFixture {
 
 TEST_F(WindowProcedureTest, RefreshShowsTheLabelsAndPaintsTheFrameTexts) {
     startTwoLanguages();
-    send(shell::UM_REFRESH);
+    send(context::UM_REFRESH);
     EXPECT_EQ(mainWindow().sourceLabel().text(), " Keyboard");
     EXPECT_EQ(mainWindow().languageLabel().text(), " German DE");
     EXPECT_EQ(mainWindow().volumeLabel().text(), "Volume");
@@ -35,25 +35,25 @@ TEST_F(WindowProcedureTest, RefreshShowsTheLabelsAndPaintsTheFrameTexts) {
     EXPECT_EQ(mainWindow().rateLabel().text(), "Rate");
     EXPECT_EQ(mainWindow().notice().text(), shell::kNoticeText);
 
-    program().appState.PlayMode = engine::kSourceFile;
-    send(shell::UM_REFRESH);
+    program().appState.PlayMode = context::IDM_SOURCEFILE;
+    send(context::UM_REFRESH);
     EXPECT_EQ(mainWindow().sourceLabel().text(), " File    ");
-    program().appState.PlayMode = engine::kSourceClipboard;
-    send(shell::UM_REFRESH);
+    program().appState.PlayMode = context::IDM_SOURCECLIPBOARD;
+    send(context::UM_REFRESH);
     EXPECT_EQ(mainWindow().sourceLabel().text(), " Clipboard");
 }
 
 TEST_F(WindowProcedureTest, RefreshResetsAnUnexpectedSourceToFile) {
     startTwoLanguages();
     program().appState.PlayMode = 4711;
-    platform::sendMessage(m_program->mainWindow(), shell::UM_REFRESH);
+    platform::sendMessage(m_program->mainWindow(), context::UM_REFRESH);
     EXPECT_EQ(program().appState.PlayMode, 135);
     EXPECT_EQ(mainWindow().sourceLabel().text(), " File     ");
 }
 
 TEST_F(WindowProcedureTest, HelpContentsOpensTheHelpFileOrSaysItIsMissing) {
     startTwoLanguages();
-    command(shell::IDM_HELPCONTENTS);
+    command(context::IDM_HELPCONTENTS);
     ASSERT_EQ(m_recorders.help->requests().size(), 1u);
     EXPECT_EQ(m_recorders.help->requests()[0].path.toStdString(), program().helpPath);
     const auto log = m_recorders.messages->log();
@@ -65,21 +65,21 @@ TEST_F(WindowProcedureTest, HelpContentsOpensTheHelpFileOrSaysItIsMissing) {
 
     std::ofstream(startupDirectory() / "SAYBENCH.hlp") << "<h1>Help</h1>\n";
     m_recorders.messages->clear();
-    command(shell::IDM_HELPCONTENTS);
+    command(context::IDM_HELPCONTENTS);
     EXPECT_TRUE(m_recorders.messages->log().empty());
 }
 
 TEST_F(WindowProcedureTest, LanguageHelpOpensTheLanguagesFileAndNothingWithoutOne) {
     startTwoLanguages();
     std::ofstream(startupDirectory() / "HELP_DE.HTM") << "<p>Deutsch</p>\n";
-    command(shell::IDM_LANGHELP);
+    command(context::IDM_LANGHELP);
     ASSERT_EQ(m_recorders.help->requests().size(), 1u);
     EXPECT_EQ(m_recorders.help->requests()[0].path.toStdString(),
               (startupDirectory() / "HELP_DE.HTM").string());
     EXPECT_TRUE(m_recorders.messages->log().empty());
 
     program().appState.languageHelpPath.clear();
-    command(shell::IDM_LANGHELP);
+    command(context::IDM_LANGHELP);
     EXPECT_EQ(m_recorders.help->requests().size(), 1u);
     EXPECT_TRUE(m_recorders.messages->log().empty());
 }
@@ -87,12 +87,12 @@ TEST_F(WindowProcedureTest, LanguageHelpOpensTheLanguagesFileAndNothingWithoutOn
 TEST_F(WindowProcedureTest, ShowMessageTogglesTheEchoSettingAndItsCheckMark) {
     startTwoLanguages();
     ASSERT_EQ(program().appState.TextOut, 1);
-    command(shell::IDM_SHOWMESSAGE);
+    command(context::IDM_SHOWMESSAGE);
     EXPECT_EQ(program().appState.TextOut, 0);
-    EXPECT_FALSE(program().menuBar->isChecked(shell::IDM_SHOWMESSAGE));
-    command(shell::IDM_SHOWMESSAGE);
+    EXPECT_FALSE(program().menuBar->isChecked(context::IDM_SHOWMESSAGE));
+    command(context::IDM_SHOWMESSAGE);
     EXPECT_EQ(program().appState.TextOut, 1);
-    EXPECT_TRUE(program().menuBar->isChecked(shell::IDM_SHOWMESSAGE));
+    EXPECT_TRUE(program().menuBar->isChecked(context::IDM_SHOWMESSAGE));
 }
 
 TEST_F(WindowProcedureTest, EachLanguageKeepsItsOwnInputText) {
@@ -173,14 +173,14 @@ TEST_F(WindowProcedureTest, LanguageNamesInTheAnsiCodePageReadTheSameEverywhere)
     ASSERT_NE(mainWindow().menuBar()->action(602), nullptr);
     EXPECT_EQ(mainWindow().menuBar()->action(602)->text(), name);
     command(602);
-    send(shell::UM_REFRESH);
+    send(context::UM_REFRESH);
     EXPECT_EQ(mainWindow().languageLabel().text(), QStringLiteral(" ") + name);
 }
 
 TEST_F(WindowProcedureTest, StopEngineMessageStopsAndReportsFailure) {
     startTwoLanguages();
     m_engine.setStatus("EngineStop", -12);
-    send(shell::UM_STOPENGINE);
+    send(context::UM_STOPENGINE);
     ASSERT_EQ(m_engine.callsTo("EngineStop").size(), 1u);
     EXPECT_EQ(m_engine.callsTo("EngineStop")[0], (EngineCall{"EngineStop", {1, 1}}));
     ASSERT_EQ(m_recorders.messages->boxes().size(), 1u);
@@ -192,11 +192,11 @@ TEST_F(WindowProcedureTest, GenerationRequestAnswersTheDialog) {
     struct Dialog : QObject {
         bool done = false;
         bool event(QEvent* event) override {
-            done = done || event->type() == static_cast<QEvent::Type>(shell::UM_GENPCMDONE);
+            done = done || event->type() == static_cast<QEvent::Type>(context::UM_GENPCMDONE);
             return QObject::event(event);
         }
     } dialog;
-    send(shell::UM_GENPCM, nullptr, reinterpret_cast<intptr_t>(&dialog));
+    send(context::UM_GENPCM, nullptr, reinterpret_cast<intptr_t>(&dialog));
     EXPECT_TRUE(dialog.done);
 }
 
@@ -205,7 +205,7 @@ TEST_F(WindowProcedureTest, FocusMakesTheWindowTheHookTarget) {
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(m_program->miniPanel(), &activate);
     EXPECT_EQ(program().hookTargetWindow, m_program->miniPanel());
-    command(shell::IDM_ABOUT);
+    command(context::IDM_ABOUT);
     EXPECT_EQ(program().hookTargetWindow, m_program->mainWindow());
 }
 
@@ -222,8 +222,8 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_TRUE(panel.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(panel.size(), QSize(148, 47));
     EXPECT_FALSE(panel.buttons().button(shell::ButtonSet::kPause).isEnabled());
-    EXPECT_EQ(program().appState.PlayMode, engine::kSourceClipboard);
-    EXPECT_EQ(m_program->procedure().savedPlayMode(), engine::kSourceKeyboard);
+    EXPECT_EQ(program().appState.PlayMode, context::IDM_SOURCECLIPBOARD);
+    EXPECT_EQ(m_program->procedure().savedPlayMode(), context::IDM_SOURCEKEYBOARD);
     EXPECT_EQ(program().keyboardText[1], "Hallo Welt");
     EXPECT_FALSE(mainWindow().buttons().isLoaded());
 
@@ -233,10 +233,10 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_FALSE(panel.isVisible());
     EXPECT_TRUE(mainWindow().isVisible());
     EXPECT_FALSE(mainWindow().isMinimized());
-    EXPECT_EQ(program().appState.PlayMode, engine::kSourceKeyboard);
+    EXPECT_EQ(program().appState.PlayMode, context::IDM_SOURCEKEYBOARD);
     EXPECT_EQ(inputText(), "Hallo Welt");
     EXPECT_EQ(mainWindow().input().textCursor().selectedText(), "Hallo");
-    EXPECT_EQ(m_recorders.clipboard->ansiText(), "Hallo");
+    EXPECT_EQ(m_recorders.clipboard->ansiText(), std::optional<std::string>("Hallo"));
     EXPECT_FALSE(panel.buttons().isLoaded());
 }
 
@@ -289,12 +289,12 @@ TEST_F(WindowProcedureTest, EngineNotificationsReachTheProgramsHandler) {
 TEST_F(WindowProcedureTest, OpenPutsTheFileNameIntoTheTitle) {
     startTwoLanguages();
     program().appState.FileType = 0;
-    command(shell::IDM_OPEN);  // cancelled: nothing changes
+    command(context::IDM_OPEN);  // cancelled: nothing changes
     EXPECT_EQ(mainWindow().windowTitle(), "Quenvar Voxtrial");
     EXPECT_EQ(program().appState.FileType, 0);
 
     m_recorders.fileDialogs->queueAnswer(QStringLiteral("/texts/long.name/story.part1.txt"));
-    command(shell::IDM_OPEN);
+    command(context::IDM_OPEN);
     EXPECT_EQ(mainWindow().windowTitle(), "Quenvar Voxtrial - story.part1.txt");
     EXPECT_EQ(program().appState.textFilePath, "/texts/long.name/story.part1.txt");
     EXPECT_EQ(program().appState.FileType, 1);
@@ -311,8 +311,8 @@ TEST_F(WindowProcedureTest, RejectedStoredFrequencyFallsBackByTheLanguagesRates)
     m_engine.setStatus("EngineSetFrequency", -13);
     ASSERT_EQ(start(), std::nullopt);
     EXPECT_EQ(program().appState.Frequency, 11);
-    EXPECT_TRUE(program().menuBar->isChecked(shell::IDM_FREQ11K));
-    EXPECT_FALSE(program().menuBar->isChecked(shell::IDM_FREQ8K));
+    EXPECT_TRUE(program().menuBar->isChecked(context::IDM_FREQ11K));
+    EXPECT_FALSE(program().menuBar->isChecked(context::IDM_FREQ8K));
     EXPECT_TRUE(m_recorders.messages->log().empty());
 }
 

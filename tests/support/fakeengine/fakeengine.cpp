@@ -8,8 +8,6 @@ namespace testsupport {
 
 namespace {
 
-FakeEngine* g_current = nullptr;
-
 template <size_t N>
 void copyText(char (&target)[N], const std::string& text) {
     std::memset(target, 0, N);
@@ -55,7 +53,7 @@ void PrintTo(const EngineCall& call, std::ostream* out) {
 
 // The C-callable entries of the operation table; each forwards to the current FakeEngine.
 struct FakeEngine::Bridge {
-    static FakeEngine* current() { return g_current; }
+    static FakeEngine* current() { return binding::ActiveRegistration<FakeEngine>::current(); }
 
     static int32_t Open(int32_t* instance, SaymgrHostThread* thread, LanguageList* languages) {
         FakeEngine* fake = current();
@@ -89,22 +87,22 @@ struct FakeEngine::Bridge {
     }
 
     static int32_t Stop(int32_t instance, int32_t one) {
-        if (g_current && g_current->m_speaking) {
-            g_current->m_stopped = true;
+        if (FakeEngine* fake = current(); fake && fake->m_speaking) {
+            fake->m_stopped = true;
         }
         return simple("EngineStop", {instance, one});
     }
 
     static int32_t Pause(int32_t instance, int32_t one) {
-        if (g_current && g_current->m_speaking) {
-            g_current->m_paused = true;
+        if (FakeEngine* fake = current(); fake && fake->m_speaking) {
+            fake->m_paused = true;
         }
         return simple("EnginePause", {instance, one});
     }
 
     static int32_t Resume(int32_t instance, int32_t one) {
-        if (g_current) {
-            g_current->m_paused = false;
+        if (FakeEngine* fake = current()) {
+            fake->m_paused = false;
         }
         return simple("EngineResume", {instance, one});
     }
@@ -248,8 +246,8 @@ struct FakeEngine::Bridge {
     }
 };
 
-const engine::EngineOps& FakeEngine::ops() {
-    static const engine::EngineOps table{
+const binding::EngineOps& FakeEngine::ops() {
+    static const binding::EngineOps table{
         &Bridge::Open,
         &Bridge::Close,
         &Bridge::Speak,
@@ -274,15 +272,7 @@ const engine::EngineOps& FakeEngine::ops() {
     return table;
 }
 
-FakeEngine::FakeEngine() : m_compiledBytes(std::string("fake compiled dictionary\n")) {
-    g_current = this;
-}
-
-FakeEngine::~FakeEngine() {
-    if (g_current == this) {
-        g_current = nullptr;
-    }
-}
+FakeEngine::FakeEngine() : m_compiledBytes(std::string("fake compiled dictionary\n")) {}
 
 int FakeEngine::addLanguage(const std::string& name, const std::string& variant, int32_t id) {
     const int32_t position = std::min(m_languages.count, int32_t{SAYMGR_MAX_LANGUAGES - 1});

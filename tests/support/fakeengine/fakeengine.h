@@ -12,7 +12,8 @@
 #include <variant>
 #include <vector>
 
-#include "engine/binding/engineops.h"
+#include "binding/activeregistration.h"
+#include "binding/engineops.h"
 
 namespace testsupport {
 
@@ -61,13 +62,12 @@ void PrintTo(const EngineCall& call, std::ostream* out);
 class FakeEngine {
   public:
     FakeEngine();
-    ~FakeEngine();
     FakeEngine(const FakeEngine&) = delete;
     FakeEngine& operator=(const FakeEngine&) = delete;
 
     // The operation table that forwards to the current FakeEngine. With none alive every
     // operation answers SAYMGR_EENGINE_LOADING.
-    static const engine::EngineOps& ops();
+    static const binding::EngineOps& ops();
 
     // ---- Languages (copied into the caller's list by EngineOpen) ----
     // Appends an entry and returns its 1-based position in the list.
@@ -155,6 +155,7 @@ class FakeEngine {
     bool m_paused = false;
     bool m_stopped = false;
     std::vector<EngineCall> m_calls;
+    binding::ActiveRegistration<FakeEngine> m_registration{this};
 };
 
 }  // namespace testsupport

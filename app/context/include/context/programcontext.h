@@ -1,0 +1,78 @@
+#pragma once
+
+#include <saymgr.h>
+
+#include <QLabel>
+#include <QPointer>
+#include <QSlider>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "binding/engineops.h"
+#include "context/appstate.h"
+#include "platform/services.h"
+
+namespace engine {
+class MenuBar;
+}
+
+namespace context {
+
+enum class SpeechState : int32_t { Idle = 0, Speaking = 1, Paused = 2 };
+
+// The most characters a user can type into the input window, and so keep per language.
+inline constexpr int kKeyboardTextLength = 999;
+
+// Everything the running program shares between its subsystems: paths, the state record and
+// language table, the engine's table and instance, the platform services and the windows.
+// main() creates one; a test builds a fresh one, so nothing survives from one program to the
+// next.
+struct ProgramContext {
+    std::string startupDirectory;
+    std::string settingsPath;
+    std::string helpPath;
+    bool extendedMode = false;
+
+    context::AppState appState;
+    context::LanguageTable languageTable;
+    LanguageList languageList{};
+
+    const binding::EngineOps* engine = nullptr;
+    int32_t engineInstance = 0;
+    SaymgrHostThread* hostThread = nullptr;
+
+    platform::Services services;
+
+    SpeechState speechState = SpeechState::Idle;
+    bool echoEnabled = true;
+    // The input window's text per language slot (slot Language - 1), at most 999 characters.
+    std::array<std::string, context::kLanguageSlots> keyboardText;
+    // The input window's selection: start in the low 16 bits, end in the high 16 bits.
+    int32_t savedSelection = 0;
+    std::string savedQuestionSound;
+    std::filesystem::path userProfile;  // holds the user's "sounds" section
+
+    // The window the input hooks post to, and whether they ignore keys for now.
+    QPointer<QWidget> hookTargetWindow;
+    bool hooksSuspended = false;
+
+    QPointer<QWidget> mainWindow;
+    QPointer<QWidget> miniPanel;
+    QPointer<QWidget> inputWindow;
+    QPointer<QSlider> volumeSlider;
+    QPointer<QSlider> pitchSlider;
+    QPointer<QSlider> rateSlider;
+    QPointer<QLabel> sourceLabel;
+    QPointer<QLabel> languageLabel;
+    // Places the main window's controls for its current size (after a language selection too).
+    std::function<void()> relayout;
+    // Receives the engine's notifications (code, value1, value2) on the program's thread.
+    std::function<void(int32_t, int32_t, int32_t)> engineNotify;
+    QPointer<engine::MenuBar> menuBar;  // owned by the main window
+};
+
+}  // namespace context

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "context/programcontext.h"
+#include "platform/hostthread.h"
+#include "platform/instancelock.h"
+#include "shell/mainwindow.h"
+#include "shell/windowcontrols.h"
+#include "speech/speakcommands.h"
+#include "speech/speechrequests.h"
+#include "speech/spokentextview.h"
+
+namespace engine {
+class VoiceSelection;
+struct VoiceSelectionHooks;
+}  // namespace engine
+
+namespace speech {
+class EngineCallback;
+}
+
+namespace shell {
+
+class WindowProcedure;
+
+// What a program is started with besides its command line: the engine's operation table, the
+// platform services and the user's own profile (where the question sound is set).
+struct ProgramOptions {
+    const binding::EngineOps* engine = nullptr;
+    platform::Services services;
+    std::filesystem::path userProfile;
+};
+
+// One run of Voxtrial: start-up in the current directory, the windows, the message loop and the
+// exit code. start() prepares everything up to the loop; exec() runs the loop until the main
+// window is gone. A test builds one with a fake engine and recording services, drives its
+// windows after start() and lets the quit path end it.
+class Program {
+  public:
+    explicit Program(ProgramOptions options);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The exit code of a start that failed, or nothing when the loop is ready to run.
+    std::optional<int> start(const std::string& commandLine);
+    int exec();
+    int run(const std::string& commandLine);
+
+    context::ProgramContext& context() { return m_context; }
+    MainWindow* mainWindow() const { return m_mainWindow; }
+    MiniPanel* miniPanel() const { return m_miniPanel; }
+    WindowProcedure& procedure() const { return *m_procedure; }
+    // Whether the quit path has ended the program, and with which code.
+    bool hasEnded() const { return m_ended; }
+    int exitCode() const { return m_exitCode; }
+
+    static constexpr char kExtendedModeWord[] = "SAYRUN";
+    static bool isExtendedMode(const std::string& commandLine);
+
+  private:
+    bool isAnotherProgramRunning();
+    engine::VoiceSelectionHooks voiceHooks();
+    bool createMainWindow();
+    // Makes the main window's controls known to the other subsystems.
+    void bindControls();
+    void armQuestionSound();
+    void installAccelerators();
+    void onQuit(int exitCode);
+
+    context::ProgramContext m_context;
+    speech::SpeechRequests m_speechRequests{m_context};
+    speech::SpokenTextView m_spokenText{m_context, m_speechRequests};
+    WindowControls m_windowControls;
+    speech::SpeakCommands m_speakCommands{m_context, m_speechRequests, m_windowControls};
+    platform::HostThread m_hostThread;
+    std::unique_ptr<platform::InstanceLock> m_instanceLock;
+    std::unique_ptr<engine::VoiceSelection> m_voice;
+    std::unique_ptr<WindowProcedure> m_procedure;
+    std::unique_ptr<speech::EngineCallback> m_engineCallback;
+    QPointer<MainWindow> m_mainWindow;
+    QPointer<MiniPanel> m_miniPanel;
+    bool m_pauseShowsResume = false;
+    bool m_ended = false;
+    int m_exitCode = 0;
+};
+
+}  // namespace shell

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QEvent;
+class QWidget;
+
+namespace context {
+struct ProgramContext;
+}
+
+namespace engine {
+class VoiceSelection;
+}
+
+namespace speech {
+class SpeakCommands;
+class SpokenTextView;
+}  // namespace speech
+
+namespace shell {
+
+class MainWindow;
+class MiniPanel;
+class ButtonSet;
+
+// The one window procedure of the main window and the mini panel. It receives every event of
+// both windows — commands by identifier, the private messages, the engine's notification
+// messages, size, focus, close and window-state changes — does the window-level work itself
+// (quitting, the mini panel, help, the title, refreshing the labels) and hands every other
+// command to the subsystem that owns it.
+class WindowProcedure {
+  public:
+    using Quit = std::function<void(int exitCode)>;
+
+    WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
+                    speech::SpeakCommands& speak, speech::SpokenTextView& spokenText, Quit quit);
+
+    // The windows, once they exist; the panel is null in normal mode.
+    void attach(MainWindow* mainWindow, MiniPanel* miniPanel);
+
+    // Returns true when the event was handled, false to leave it to default processing.
+    bool handle(QWidget* window, QEvent* event);
+
+    // The creation notification of a window.
+    void onCreate(QWidget* window);
+    void command(QWidget* window, int commandId);
+
+    int32_t savedPlayMode() const { return m_savedPlayMode; }
+    int32_t pcmStatus() const { return m_pcmStatus; }
+
+  private:
+    bool handleWindowEvent(QWidget* window, QEvent* event);
+    bool handleMessage(QWidget* window, int number, intptr_t wParam);
+    void onFocus(QWidget* window);
+    void onSize();
+    bool onWindowStateChange(QWidget* window, QEvent* event);
+    void onRefresh();
+    void onRestoreSelection();
+    void onStopEngine(QWidget* window);
+    void onTrackbar(QWidget* window, int controlId);
+    void onDrawItem(QWidget* window);
+
+    void quitPath(QWidget* window, bool fromExitCommand);
+    void showMiniPanel();
+    void restoreMainWindow();
+    void openHelp(const QString& path);
+    void openTextFile();
+    void toggleShowMessage();
+    void runDialog(QWidget* window, void (*dialog)(context::ProgramContext&, QWidget*));
+    bool windowCommand(QWidget* window, int commandId);
+    void speechCommand(QWidget* window, int commandId);
+    ButtonSet* buttonsOf(QWidget* window) const;
+
+    context::ProgramContext& m_program;
+    engine::VoiceSelection& m_voice;
+    speech::SpeakCommands& m_speak;
+    speech::SpokenTextView& m_spokenText;
+    Quit m_quit;
+    // Either window may be gone before the other: the quit path destroys only its own window.
+    QPointer<MainWindow> m_mainWindow;
+    QPointer<MiniPanel> m_miniPanel;
+    bool m_skipFirstSize = true;
+    int32_t m_savedPlayMode = 0;
+    int32_t m_pcmStatus = 0;
+};
+
+}  // namespace shell

@@ -1,0 +1,40 @@
+#include "shell/imagebutton.h"
+
+#include <QPainter>
+
+#include "context/commandids.h"
+#include "platform/postedmessage.h"
+#include "resources/buttonpictures.h"
+
+namespace shell {
+
+ImageButton::ImageButton(int id, const QString& text, const QString& accessibleName,
+                         QWidget* parent)
+    : QAbstractButton(parent), m_id(id) {
+    setText(text);
+    setAccessibleName(accessibleName);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ImageButton::setPicture(int pictureId) {
+    if (pictureId == m_pictureId)
+        return;
+    m_pictureId = pictureId;
+    m_picture = resources::loadButtonPicture(pictureId);
+    update();
+}
+
+void ImageButton::clearPicture() {
+    m_pictureId = 0;
+    m_picture = QPixmap();
+}
+
+void ImageButton::paintEvent(QPaintEvent*) {
+    if (QWidget* owner = window())
+        platform::sendMessage(owner, context::kDrawItemEventType);
+    QPainter painter(this);
+    if (!m_picture.isNull())
+        painter.drawPixmap(0, 0, m_picture);
+}
+
+}  // namespace shell

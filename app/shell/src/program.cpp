@@ -1,0 +1,197 @@
+#include "shell/program.h"
+
+#include <QCoreApplication>
+#include <QShortcut>
+
+#include "context/commandids.h"
+#include "engine/errorreport.h"
+#include "engine/menubar.h"
+#include "engine/settings.h"
+#include "engine/voiceselection.h"
+#include "platform/postedmessage.h"
+#include "platform/profilefile.h"
+#include "resources/acceleratortable.h"
+#include "shell/mainwindow.h"
+#include "shell/windowprocedure.h"
+#include "speech/enginecallback.h"
+#include "speech/keyboardtext.h"
+
+namespace shell {
+
+namespace {
+
+constexpr char kSettingsFile[] = "SAYBENCH.INI";
+constexpr char kHelpFile[] = "SAYBENCH.hlp";
+constexpr char kInstanceLockFile[] = "SAYBENCH.LCK";
+constexpr char kQuestionSound[] = "ding.wav";
+constexpr std::size_t kQuestionSoundLength = 80;
+
+std::string joinPath(const std::string& directory, const char* name) {
+    return directory + "/" + name;
+}
+
+}  // namespace
+
+Program::Program(ProgramOptions options) {
+    m_context.engine = options.engine;
+    m_context.services = std::move(options.services);
+    m_context.userProfile = std::move(options.userProfile);
+    m_context.hostThread = m_hostThread.handle();
+}
+
+Program::~Program() {
+    delete m_miniPanel.data();
+    delete m_mainWindow.data();
+}
+
+bool Program::isExtendedMode(const std::string& commandLine) {
+    return commandLine == kExtendedModeWord;
+}
+
+std::optional<int> Program::start(const std::string& commandLine) {
+    std::error_code error;
+    m_context.startupDirectory = std::filesystem::current_path(error).string();
+    m_context.settingsPath = joinPath(m_context.startupDirectory, kSettingsFile);
+    m_context.helpPath = joinPath(m_context.startupDirectory, kHelpFile);
+    m_context.appState = context::AppState{};
+    if (isAnotherProgramRunning())
+        return 0;
+    m_context.extendedMode = isExtendedMode(commandLine);
+
+    const int32_t status = m_context.engine->EngineOpen(
+        &m_context.engineInstance, m_context.hostThread, &m_context.languageList);
+    if (status != 0)
+        engine::ReportError(*m_context.services.messages, nullptr, status);
+    if (!createMainWindow())
+        return 0;
+    m_engineCallback->RegisterEngineCallback();
+    if (!m_voice->ChooseStartupLanguage())
+        return 0;
+    armQuestionSound();
+    m_context.inputWindow->setEnabled(m_context.appState.PlayMode == context::IDM_SOURCEKEYBOARD);
+    installAccelerators();
+    return std::nullopt;
+}
+
+int Program::exec() {
+    if (!m_ended)
+        QCoreApplication::exec();
+    return m_exitCode;
+}
+
+int Program::run(const std::string& commandLine) {
+    const std::optional<int> failed = start(commandLine);
+    return failed ? *failed : exec();
+}
+
+bool Program::isAnotherProgramRunning() {
+    m_instanceLock =
+        platform::InstanceLock::acquire(joinPath(m_context.startupDirectory, kInstanceLockFile));
+    if (m_instanceLock)
+        return false;
+    m_context.services.messages->beep(platform::BeepKind::Stop);
+    m_context.services.messages->show(nullptr, QStringLiteral("Voxtrial is already running!"),
+                                      QStringLiteral("Warning"), platform::MessageIcon::Exclamation,
+                                      platform::MessageButtons::Ok);
+    return true;
+}
+
+engine::VoiceSelectionHooks Program::voiceHooks() {
+    engine::VoiceSelectionHooks hooks;
+    hooks.relayout = [this] {
+        if (m_mainWindow)
+            m_mainWindow->layout();
+    };
+    hooks.storeKeyboardText = [this] { speech::storeKeyboardText(m_context); };
+    hooks.showKeyboardText = [this] { speech::showKeyboardText(m_context); };
+    hooks.setLanguageLabel = [this](const QString& text) {
+        if (m_context.languageLabel)
+            m_context.languageLabel->setText(text);
+    };
+    return hooks;
+}
+
+void Program::bindControls() {
+    m_context.inputWindow = &m_mainWindow->input();
+    m_context.volumeSlider = &m_mainWindow->volume();
+    m_context.pitchSlider = &m_mainWindow->pitch();
+    m_context.rateSlider = &m_mainWindow->rate();
+    m_context.sourceLabel = &m_mainWindow->sourceLabel();
+    m_context.languageLabel = &m_mainWindow->languageLabel();
+}
+
+bool Program::createMainWindow() {
+    engine::VoiceSelectionHooks hooks = voiceHooks();
+    m_context.relayout = hooks.relayout;
+    m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
+    m_procedure = std::make_unique<WindowProcedure>(
+        m_context, *m_voice, m_speakCommands, m_spokenText, [this](int code) { onQuit(code); });
+    m_context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
+        m_spokenText.onNotify(code, value1, value2);
+    };
+    m_engineCallback = std::make_unique<speech::EngineCallback>(m_context);
+
+    m_mainWindow = new MainWindow(*m_procedure, m_pauseShowsResume);
+    m_context.mainWindow = m_mainWindow.data();
+    m_procedure->attach(m_mainWindow, nullptr);
+    m_procedure->onCreate(m_mainWindow);
+
+    std::unique_ptr<engine::MenuBar> menuBar;
+    const platform::ProfileFile settings(m_context.settingsPath);
+    const int32_t status = engine::ReadSettings(
+        settings, m_context.languageList, m_context.appState, m_context.languageTable,
+        engine::MenuBar::Builder(m_context.appState, m_context.languageTable,
+                                 m_context.extendedMode, engine::MenuBar::PostingTo(m_mainWindow),
+                                 menuBar));
+    if (status != 0) {
+        engine::ReportError(*m_context.services.messages, nullptr, status);
+        return false;
+    }
+    m_context.menuBar = menuBar.get();
+    m_mainWindow->createControls(menuBar.release());
+    bindControls();
+    m_context.keyboardText = {};
+
+    if (m_context.extendedMode) {
+        m_miniPanel = new MiniPanel(*m_procedure, m_pauseShowsResume);
+        m_context.miniPanel = m_miniPanel.data();
+        m_procedure->onCreate(m_miniPanel);
+    }
+    m_procedure->attach(m_mainWindow, m_miniPanel);
+    m_windowControls.attach(m_mainWindow, m_miniPanel);
+    m_mainWindow->show();
+    return true;
+}
+
+void Program::armQuestionSound() {
+    platform::ProfileFile profile(m_context.userProfile);
+    m_context.savedQuestionSound =
+        profile.readString("sounds", "SystemQuestion", kQuestionSound, kQuestionSoundLength);
+    profile.writeString("sounds", "SystemQuestion", kQuestionSound);
+}
+
+// The keys work in either of the program's windows (not inside modal dialogs) and always
+// command the main window.
+void Program::installAccelerators() {
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_mainWindow), static_cast<QWidget*>(m_miniPanel)}) {
+        if (!window)
+            continue;
+        for (const resources::Accelerator& entry : resources::acceleratorTable182()) {
+            auto* shortcut = new QShortcut(QKeySequence(entry.key), window);
+            shortcut->setContext(Qt::WindowShortcut);
+            const int command = entry.command;
+            QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
+                platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
+            });
+        }
+    }
+}
+
+void Program::onQuit(int exitCode) {
+    m_ended = true;
+    m_exitCode = exitCode;
+    QCoreApplication::exit(exitCode);
+}
+
+}  // namespace shell

@@ -1,0 +1,425 @@
+#include "shell/windowprocedure.h"
+
+#include <QApplication>
+#include <QWindowStateChangeEvent>
+#include <filesystem>
+
+#include "context/commandids.h"
+#include "context/programcontext.h"
+#include "engine/errorreport.h"
+#include "engine/menubar.h"
+#include "engine/settings.h"
+#include "engine/voiceselection.h"
+#include "platform/codepage.h"
+#include "platform/keyboardstate.h"
+#include "platform/postedmessage.h"
+#include "platform/profilefile.h"
+#include "shell/mainwindow.h"
+#include "shell/pendingcommands.h"
+#include "speech/choosetextfile.h"
+#include "speech/keyboardtext.h"
+#include "speech/speakcommands.h"
+#include "speech/spokentextview.h"
+
+namespace shell {
+
+namespace {
+
+using platform::BeepKind;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::MessageResult;
+
+bool isIdle(const context::ProgramContext& program) {
+    return program.speechState == context::SpeechState::Idle;
+}
+
+// Sets a frame label's text and paints it now.
+void paintFrameText(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.repaint();
+}
+
+// The text-source label for `playMode`; an unknown source becomes File.
+QString sourceLabelText(int32_t& playMode) {
+    switch (playMode) {
+        case context::IDM_SOURCEFILE:
+            return QStringLiteral(" File    ");
+        case context::IDM_SOURCECLIPBOARD:
+            return QStringLiteral(" Clipboard");
+        case context::IDM_SOURCEKEYBOARD:
+            return QStringLiteral(" Keyboard");
+        default:
+            playMode = context::IDM_SOURCEFILE;
+            return QStringLiteral(" File     ");
+    }
+}
+
+}  // namespace
+
+WindowProcedure::WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
+                                 speech::SpeakCommands& speak, speech::SpokenTextView& spokenText,
+                                 Quit quit)
+    : m_program(program),
+      m_voice(voice),
+      m_speak(speak),
+      m_spokenText(spokenText),
+      m_quit(std::move(quit)) {}
+
+void WindowProcedure::attach(MainWindow* mainWindow, MiniPanel* miniPanel) {
+    m_mainWindow = mainWindow;
+    m_miniPanel = miniPanel;
+}
+
+bool WindowProcedure::handle(QWidget* window, QEvent* event) {
+    if (const auto* message = dynamic_cast<const platform::PostedMessage*>(event))
+        return handleMessage(window, message->number(), message->wParam());
+    return handleWindowEvent(window, event);
+}
+
+bool WindowProcedure::handleWindowEvent(QWidget* window, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            onFocus(window);
+            return false;
+        case QEvent::Resize:
+            if (window == m_mainWindow)
+                onSize();
+            return false;
+        case QEvent::Close:
+            event->ignore();
+            quitPath(window, false);
+            return true;
+        case QEvent::WindowStateChange:
+            return onWindowStateChange(window, event);
+        default:
+            return false;
+    }
+}
+
+bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam) {
+    switch (number) {
+        case platform::kCommandEventType:
+            command(window, static_cast<int>(wParam & 0xFFFF));
+            return true;
+        case context::kDrawItemEventType:
+            onDrawItem(window);
+            return true;
+        case context::kHScrollEventType:
+            onTrackbar(window, static_cast<int>(wParam));
+            return true;
+        case context::UM_REFRESH:
+            onRefresh();
+            return true;
+        case context::UM_RESTORESEL:
+            speech::selectSavedRange(m_program);
+            return true;
+        case context::UM_GENPCM:
+            m_pcmStatus = onGeneratePcm(m_program);
+            if (wParam != 0)
+                platform::postMessage(reinterpret_cast<QObject*>(wParam), context::UM_GENPCMDONE);
+            return true;
+        case context::UM_GENPCMIDLE:
+        case context::NOTIFY_START:
+        case context::NOTIFY_END:
+            return true;
+        case context::UM_STOPENGINE:
+            onStopEngine(window);
+            return true;
+        case context::NOTIFY_CHUNK:
+            m_spokenText.onChunkMessage(static_cast<int32_t>(wParam));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void WindowProcedure::onCreate(QWidget* window) {
+    onFocus(window);
+}
+
+void WindowProcedure::onFocus(QWidget* window) {
+    platform::postMessage(window, context::UM_REFRESH);
+    m_program.hookTargetWindow = window;
+    if (!m_mainWindow || !m_mainWindow->menuBar())
+        return;
+    for (QSlider* slider : {&m_mainWindow->volume(), &m_mainWindow->pitch(), &m_mainWindow->rate()})
+        slider->setRange(1, 9);
+}
+
+void WindowProcedure::onSize() {
+    if (m_skipFirstSize) {
+        m_skipFirstSize = false;
+        return;
+    }
+    if (!m_mainWindow->isMinimized() && m_mainWindow->menuBar())
+        m_mainWindow->layout();
+}
+
+bool WindowProcedure::onWindowStateChange(QWidget* window, QEvent* event) {
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const Qt::WindowStates now = window->windowState();
+    const bool minimised = (now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized);
+    const bool maximised = (now & Qt::WindowMaximized) && !(before & Qt::WindowMaximized);
+    // The swap runs once the window system has finished the state change it reports.
+    if (minimised && window == m_mainWindow && m_program.extendedMode && m_miniPanel) {
+        QMetaObject::invokeMethod(
+            m_mainWindow.data(), [this] { showMiniPanel(); }, Qt::QueuedConnection);
+        return true;
+    }
+    if (maximised && window == m_miniPanel) {
+        QMetaObject::invokeMethod(
+            m_miniPanel.data(), [this] { restoreMainWindow(); }, Qt::QueuedConnection);
+        return true;
+    }
+    return false;
+}
+
+void WindowProcedure::onRefresh() {
+    if (!m_mainWindow || !m_mainWindow->menuBar())
+        return;
+    context::AppState& state = m_program.appState;
+    m_mainWindow->sourceLabel().setText(sourceLabelText(state.PlayMode));
+    const int slot = state.Language - 1;
+    const std::string menuText =
+        slot >= 0 && slot < context::kLanguageSlots
+            ? m_program.languageTable.text(slot, context::LanguageColumn::MenuText)
+            : std::string();
+    m_mainWindow->languageLabel().setText(QStringLiteral(" ") +
+                                          QString::fromStdString(platform::ansiToUtf8(menuText)));
+    paintFrameText(m_mainWindow->notice(), QString::fromLatin1(kNoticeText));
+    paintFrameText(m_mainWindow->volumeLabel(), QStringLiteral("Volume"));
+    paintFrameText(m_mainWindow->pitchLabel(), QStringLiteral("Pitch"));
+    paintFrameText(m_mainWindow->rateLabel(), QStringLiteral("Rate"));
+}
+
+void WindowProcedure::onStopEngine(QWidget* window) {
+    const int32_t status = m_program.engine->EngineStop(m_program.engineInstance, 1);
+    if (status != 0)
+        engine::ReportError(*m_program.services.messages, window, status);
+}
+
+void WindowProcedure::onTrackbar(QWidget* window, int controlId) {
+    if (!m_mainWindow || !m_mainWindow->menuBar())
+        return;
+    QSlider* slider = &m_mainWindow->rate();
+    if (controlId == context::IDC_VOLUME)
+        slider = &m_mainWindow->volume();
+    else if (controlId == context::IDC_PITCH)
+        slider = &m_mainWindow->pitch();
+    m_voice.TrackbarChange(window, slider);
+}
+
+void WindowProcedure::onDrawItem(QWidget* window) {
+    if (ButtonSet* buttons = buttonsOf(window))
+        buttons->redraw();
+    platform::postMessage(window, context::UM_REFRESH);
+}
+
+ButtonSet* WindowProcedure::buttonsOf(QWidget* window) const {
+    if (window == m_mainWindow && m_mainWindow->menuBar())
+        return &m_mainWindow->buttons();
+    if (window == m_miniPanel)
+        return &m_miniPanel->buttons();
+    return nullptr;
+}
+
+void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
+    platform::MessageService& messages = *m_program.services.messages;
+    m_program.hooksSuspended = true;
+    messages.beep(BeepKind::Question);
+    const MessageResult answer = messages.show(
+        window, QStringLiteral("Do you want to quit the Quenvar Voxtrial?"),
+        QStringLiteral("Quenvar Voxtrial"), MessageIcon::Question, MessageButtons::YesNo);
+    if (answer != MessageResult::Yes) {
+        m_program.hooksSuspended = false;
+        return;
+    }
+    if (!isIdle(m_program)) {
+        messages.show(window, QStringLiteral("Text-to-Speech system is running!"),
+                      QStringLiteral("Warning"), MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    const int32_t status = m_program.engine->EngineClose(m_program.engineInstance);
+    if (status != 0)
+        engine::ReportError(messages, window, status);
+    platform::ProfileFile settings(m_program.settingsPath);
+    engine::WriteSettings(settings, m_program.appState);
+    if (m_program.extendedMode) {
+        if (fromExitCommand)
+            onSetWindowSwitchHook(m_program, false);
+        platform::releaseControlKey();
+    }
+    if (m_mainWindow)
+        m_mainWindow->buttons().release();
+    platform::ProfileFile(m_program.userProfile)
+        .writeString("sounds", "SystemQuestion", m_program.savedQuestionSound);
+    QObject::connect(window, &QObject::destroyed, [quit = m_quit] { quit(0); });
+    window->hide();
+    window->deleteLater();
+}
+
+void WindowProcedure::showMiniPanel() {
+    if (!m_mainWindow || !m_miniPanel)
+        return;
+    onSetWindowSwitchHook(m_program, true);
+    m_mainWindow->hide();
+    m_miniPanel->placeOnScreen();
+    m_miniPanel->show();
+    m_miniPanel->raise();
+    m_miniPanel->buttons().button(ButtonSet::kPause).setEnabled(false);
+    m_savedPlayMode = m_program.appState.PlayMode;
+    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD)
+        speech::storeKeyboardText(m_program);
+    m_program.appState.PlayMode = context::IDM_SOURCECLIPBOARD;
+    m_mainWindow->buttons().release();
+    if (!isIdle(m_program))
+        m_miniPanel->buttons().showSpeakingLook();
+}
+
+void WindowProcedure::restoreMainWindow() {
+    if (!m_mainWindow || !m_miniPanel)
+        return;
+    onSetWindowSwitchHook(m_program, false);
+    platform::releaseControlKey();
+    m_miniPanel->setWindowState(Qt::WindowNoState);
+    m_miniPanel->hide();
+    m_mainWindow->showNormal();
+    m_mainWindow->update();
+    m_mainWindow->activateWindow();
+    m_mainWindow->setFocus();
+    m_program.appState.PlayMode = m_savedPlayMode;
+    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD) {
+        speech::showKeyboardText(m_program);
+        platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
+    }
+    m_miniPanel->buttons().release();
+    if (!isIdle(m_program))
+        m_mainWindow->buttons().showSpeakingLook();
+}
+
+void WindowProcedure::command(QWidget* window, int commandId) {
+    if (windowCommand(window, commandId) || m_voice.HandleCommand(window, commandId))
+        return;
+    speechCommand(window, commandId);
+}
+
+bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
+    switch (commandId) {
+        case context::IDM_OPEN:
+            openTextFile();
+            return true;
+        case context::IDM_EXIT:
+            quitPath(window, true);
+            return true;
+        case context::IDM_LOADDICT:
+            onLoadDict(m_program, window);
+            return true;
+        case context::IDM_UNLOADDICT:
+            onUnloadDict(m_program, window);
+            return true;
+        case context::IDM_SYSTEMMODE:
+            onSystemMode(m_program, window);
+            return true;
+        case context::IDM_HELPCONTENTS:
+            openHelp(QString::fromStdString(m_program.helpPath));
+            return true;
+        case context::IDM_LANGHELP:
+            if (!m_program.appState.languageHelpPath.empty()) {
+                const std::filesystem::path path =
+                    std::filesystem::path(m_program.startupDirectory) /
+                    m_program.appState.languageHelpPath;
+                openHelp(QString::fromStdString(path.string()));
+            }
+            return true;
+        case context::IDM_ABOUT:
+            runDialog(window, &onAbout);
+            return true;
+        case context::IDM_ABOUTENGINE:
+            runDialog(window, &onAboutEngine);
+            return true;
+        case context::IDM_SETACCEL:
+            runDialog(window, &onSetAccel);
+            return true;
+        case context::IDM_SHOWMESSAGE:
+            toggleShowMessage();
+            return true;
+        case context::IDM_GEN16LINEAR:
+        case context::IDM_GENMULAW:
+        case context::IDM_GENALAW:
+            onGenerateFile(m_program, window, commandId - context::IDM_GEN16LINEAR);
+            return true;
+        case context::IDM_GEN16WAVE:
+            onGenerateFile(m_program, window, 4);
+            return true;
+        case context::IDM_GEN8WAVE:
+            onGenerateFile(m_program, window, 3);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void WindowProcedure::speechCommand(QWidget* window, int commandId) {
+    switch (commandId) {
+        case context::IDC_SPEAK:
+            m_speak.onSpeak(window);
+            break;
+        case context::IDC_ABOUTSPEAK:
+            m_speak.onAboutSpeak(window);
+            break;
+        case context::IDC_PAUSE:
+            m_speak.onPause(window);
+            break;
+        case context::IDC_STOP:
+            m_speak.onStop(window);
+            break;
+        case context::IDC_DEMO:
+            m_speak.onDemo(window);
+            break;
+        case context::IDM_SOURCEFILE:
+        case context::IDM_SOURCECLIPBOARD:
+        case context::IDM_SOURCEKEYBOARD:
+            m_speak.onSource(window, commandId);
+            break;
+        default:
+            break;
+    }
+}
+
+void WindowProcedure::runDialog(QWidget* window,
+                                void (*dialog)(context::ProgramContext&, QWidget*)) {
+    dialog(m_program, window);
+    m_program.hookTargetWindow = window;
+}
+
+void WindowProcedure::openHelp(const QString& path) {
+    QWidget* owner = QApplication::activeWindow();
+    if (m_program.services.help->show(owner ? owner : m_mainWindow.data(), path))
+        return;
+    m_program.services.messages->beep(BeepKind::Information);
+    m_program.services.messages->show(owner, QStringLiteral("Help not available!"),
+                                      QStringLiteral("Help"), MessageIcon::Stop,
+                                      MessageButtons::Ok);
+}
+
+void WindowProcedure::openTextFile() {
+    const std::optional<std::string> path = speech::ChooseTextFile(m_program, m_mainWindow);
+    if (!path)
+        return;
+    m_program.appState.textFilePath = *path;
+    const std::filesystem::path chosen(*path);
+    m_mainWindow->setWindowTitle(QStringLiteral("Quenvar Voxtrial - %1%2")
+                                     .arg(QString::fromStdString(chosen.stem().string()),
+                                          QString::fromStdString(chosen.extension().string())));
+    m_program.appState.FileType = 1;
+}
+
+void WindowProcedure::toggleShowMessage() {
+    context::AppState& state = m_program.appState;
+    state.TextOut = state.TextOut == 0 ? 1 : 0;
+    if (m_program.menuBar)
+        m_program.menuBar->setChecked(context::IDM_SHOWMESSAGE, state.TextOut == 1);
+}
+
+}  // namespace shell

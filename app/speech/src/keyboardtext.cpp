@@ -1,0 +1,63 @@
+#include "speech/keyboardtext.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "context/commandids.h"
+#include "context/programcontext.h"
+#include "platform/codepage.h"
+
+namespace speech {
+
+namespace {
+
+QPlainTextEdit* inputOf(context::ProgramContext& program) {
+    return qobject_cast<QPlainTextEdit*>(program.inputWindow.data());
+}
+
+std::string* currentText(context::ProgramContext& program) {
+    const int slot = program.appState.Language - 1;
+    if (slot < 0 || slot >= context::kLanguageSlots)
+        return nullptr;
+    return &program.keyboardText[slot];
+}
+
+}  // namespace
+
+void storeKeyboardText(context::ProgramContext& program) {
+    QPlainTextEdit* input = inputOf(program);
+    std::string* text = currentText(program);
+    if (input && text)
+        *text = input->toPlainText().left(context::kKeyboardTextLength).toStdString();
+}
+
+void showKeyboardText(context::ProgramContext& program) {
+    QPlainTextEdit* input = inputOf(program);
+    const std::string* text = currentText(program);
+    if (!input || !text)
+        return;
+    input->setPlainText(QString::fromStdString(*text));
+    if (program.appState.PlayMode != context::IDM_SOURCEKEYBOARD)
+        return;
+    selectSavedRange(program);
+    QString selected = input->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    if (program.services.clipboard)
+        program.services.clipboard->setAnsiText(platform::utf8ToAnsi(selected.toStdString()));
+}
+
+void selectSavedRange(context::ProgramContext& program) {
+    QPlainTextEdit* input = inputOf(program);
+    if (!input)
+        return;
+    const int length = static_cast<int>(input->document()->characterCount()) - 1;
+    const auto selection = static_cast<uint32_t>(program.savedSelection);
+    const int start = std::min<int>(selection & 0xFFFF, length);
+    const int end = std::min<int>(selection >> 16, length);
+    QTextCursor cursor = input->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    input->setTextCursor(cursor);
+}
+
+}  // namespace speech

@@ -1,0 +1,212 @@
+#include "speech/speakcommands.h"
+
+#include <QPlainTextEdit>
+#include <filesystem>
+
+#include "context/commandids.h"
+#include "context/programcontext.h"
+#include "engine/errorreport.h"
+#include "engine/menubar.h"
+#include "platform/postedmessage.h"
+#include "speech/keyboardtext.h"
+#include "speech/speechcontrols.h"
+#include "speech/speechrequests.h"
+
+namespace speech {
+namespace {
+
+using context::SpeechState;
+using Button = SpeechControls::Button;
+
+QString sourceLabelText(int32_t command) {
+    switch (command) {
+        case context::IDM_SOURCECLIPBOARD:
+            return QStringLiteral(" Clipboard");
+        case context::IDM_SOURCEKEYBOARD:
+            return QStringLiteral(" Keyboard");
+        default:
+            return QStringLiteral(" File     ");
+    }
+}
+
+}  // namespace
+
+SpeakCommands::SpeakCommands(context::ProgramContext& program, SpeechRequests& requests,
+                             SpeechControls& controls)
+    : m_program(program), m_requests(requests), m_controls(controls) {}
+
+void SpeakCommands::report(QWidget* window, int32_t status) {
+    if (status != 0) {
+        engine::ReportError(*m_program.services.messages, window, status);
+    }
+}
+
+void SpeakCommands::setInputEnabled(bool enabled) {
+    if (m_program.inputWindow) {
+        m_program.inputWindow->setEnabled(enabled);
+    }
+}
+
+void SpeakCommands::onSpeak(QWidget* window) {
+    if (m_program.speechState != SpeechState::Idle) {
+        return;
+    }
+    m_program.echoEnabled = true;
+    m_program.speechState = SpeechState::Speaking;
+    if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
+        storeKeyboardText(m_program);
+    }
+    m_controls.showSpeakingLook(window);
+    setInputEnabled(true);
+    speakBracket(window);
+    m_program.speechState = SpeechState::Idle;
+    if (window) {
+        window->setFocus();
+    }
+    finishSpeech(window);
+}
+
+void SpeakCommands::onDemo(QWidget* window) {
+    if (m_program.speechState != SpeechState::Idle) {
+        return;
+    }
+    context::AppState& state = m_program.appState;
+    m_program.echoEnabled = true;
+    m_program.speechState = SpeechState::Speaking;
+    m_controls.setMainButtonEnabled(Button::Pause, true);
+    if (state.PlayMode == context::IDM_SOURCEKEYBOARD) {
+        storeKeyboardText(m_program);
+    }
+    m_controls.showSpeakingLook(window);
+    const int32_t playMode = state.PlayMode;
+    const int32_t fileType = state.FileType;
+    const std::string textFile = state.textFilePath;
+    const int slot = state.Language - 1;
+    const std::string demoFile =
+        m_program.languageTable.text(slot, context::LanguageColumn::DemoFile);
+    state.textFilePath = (std::filesystem::path(m_program.startupDirectory) / demoFile).string();
+    state.FileType = 1;
+    state.PlayMode = context::IDM_SOURCEFILE;
+    setInputEnabled(true);
+    speakBracket(window);
+    state.PlayMode = playMode;
+    state.FileType = fileType;
+    state.textFilePath = textFile;
+    if (window) {
+        window->setFocus();
+    }
+    m_program.speechState = SpeechState::Idle;
+    finishSpeech(window);
+}
+
+void SpeakCommands::finishSpeech(QWidget* window) {
+    if (auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data())) {
+        input->clear();
+    }
+    if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
+        showKeyboardText(m_program);
+        platform::postMessage(window, context::UM_RESTORESEL);
+    } else {
+        setInputEnabled(false);
+    }
+    m_controls.setPausePicture(window, false);
+    m_controls.showIdleLook(window);
+}
+
+void SpeakCommands::onAboutSpeak(QWidget* window) {
+    if (m_program.speechState != SpeechState::Idle) {
+        return;
+    }
+    m_controls.setMainButtonEnabled(Button::Pause, true);
+    m_program.echoEnabled = false;
+    m_program.speechState = SpeechState::Speaking;
+    m_controls.showSpeakingLook(window);
+    aboutBracket(window);
+    if (window) {
+        window->setFocus();
+    }
+    m_program.speechState = SpeechState::Idle;
+    m_controls.showIdleLook(window);
+}
+
+void SpeakCommands::onPause(QWidget* window) {
+    const int32_t instance = m_program.engineInstance;
+    switch (m_program.speechState) {
+        case SpeechState::Speaking:
+            report(window, m_program.engine->EnginePause(instance, 1));
+            m_program.speechState = SpeechState::Paused;
+            m_controls.setPausePicture(window, true);
+            break;
+        case SpeechState::Paused:
+            report(window, m_program.engine->EngineResume(instance, 1));
+            m_program.speechState = SpeechState::Speaking;
+            m_controls.setPausePicture(window, false);
+            break;
+        case SpeechState::Idle:
+            break;
+    }
+}
+
+void SpeakCommands::onStop(QWidget* window) {
+    report(window, m_program.engine->EngineStop(m_program.engineInstance, 1));
+    m_controls.showIdleLook(window);
+    m_program.speechState = SpeechState::Idle;
+}
+
+void SpeakCommands::onSource(QWidget* window, int32_t command) {
+    context::AppState& state = m_program.appState;
+    const int32_t previous = state.PlayMode;
+    auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
+    if (previous == context::IDM_SOURCEKEYBOARD) {
+        storeKeyboardText(m_program);
+        if (input) {
+            const QTextCursor cursor = input->textCursor();
+            m_program.savedSelection =
+                static_cast<int32_t>((static_cast<uint32_t>(cursor.selectionEnd()) & 0xFFFF) << 16 |
+                                     (static_cast<uint32_t>(cursor.selectionStart()) & 0xFFFF));
+        }
+    }
+    if (command != context::IDM_SOURCEKEYBOARD && previous == context::IDM_SOURCEKEYBOARD) {
+        if (input) {
+            input->clear();
+        }
+        setInputEnabled(false);
+    }
+    if (command == context::IDM_SOURCEKEYBOARD) {
+        setInputEnabled(true);
+        state.PlayMode = command;  // showing the text selects and copies only for Keyboard
+        showKeyboardText(m_program);
+        platform::postMessage(window, context::UM_RESTORESEL);
+    }
+    for (const int32_t item :
+         {context::IDM_SOURCEFILE, context::IDM_SOURCECLIPBOARD, context::IDM_SOURCEKEYBOARD}) {
+        if (m_program.menuBar) {
+            m_program.menuBar->setChecked(item, item == command);
+        }
+    }
+    state.PlayMode = command;
+    if (m_program.sourceLabel) {
+        m_program.sourceLabel->setText(sourceLabelText(command));
+    }
+}
+
+void SpeakCommands::speakBracket(QWidget* window) {
+    m_controls.setSpeakBracketTexts(window, true);
+    m_controls.setMenusAndSlidersEnabled(window, false);
+    m_controls.setMainButtonEnabled(Button::About, false);
+    m_requests.SpeakCurrentSource(window);
+    m_requests.EndSpeakRequest();
+    m_controls.setMenusAndSlidersEnabled(window, true);
+    m_controls.setSpeakBracketTexts(window, false);
+    m_controls.setMainButtonEnabled(Button::About, true);
+}
+
+void SpeakCommands::aboutBracket(QWidget* window) {
+    m_controls.setMenusAndSlidersEnabled(window, false);
+    m_controls.setMainButtonEnabled(Button::Speak, false);
+    m_requests.SpeakAboutText(window);
+    m_controls.setMainButtonEnabled(Button::Speak, true);
+    m_controls.setMenusAndSlidersEnabled(window, true);
+}
+
+}  // namespace speech

@@ -1,0 +1,233 @@
+#include "speech/speechrequests.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#include "context/commandids.h"
+#include "context/programcontext.h"
+#include "engine/errorreport.h"
+#include "platform/codepage.h"
+#include "speech/translatetext.h"
+
+namespace speech {
+namespace {
+
+constexpr int32_t kNoClipboardData = 101;
+constexpr int32_t kNoFileSelected = 102;
+constexpr int32_t kNoKeyboardData = 103;
+constexpr int32_t kMemoryAllocation = SAYMGR_EMEMORY_ALLOC;
+constexpr std::size_t kKeyboardBlockSize = 5000;
+constexpr std::size_t kAboutBlockSize = 1000;
+// The engine takes a text length of 32 bits.
+constexpr std::size_t kMaxTextBytes = std::numeric_limits<int32_t>::max() - 16;
+
+// Opens an existing regular file for reading without blocking on a pipe or a device.
+common::FileDescriptor openTextFile(const std::string& path, std::size_t& size) {
+    common::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return common::FileDescriptor();
+    }
+    size = static_cast<std::size_t>(status.st_size);
+    return file;
+}
+
+std::size_t readUpTo(int fd, char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count = ::read(fd, buffer + done, size - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    return done;
+}
+
+}  // namespace
+
+SpeechRequests::SpeechRequests(context::ProgramContext& program, BlockAllocator& allocator)
+    : m_program(program), m_blocks(allocator) {}
+
+std::string_view SpeechRequests::sourceText() const {
+    if (!m_blocks.allocated()) {
+        return {};
+    }
+    return std::string_view(m_blocks.sourceText(), m_textLength);
+}
+
+void SpeechRequests::report(QWidget* owner, int32_t status) {
+    engine::ReportError(*m_program.services.messages, owner, status);
+}
+
+void SpeechRequests::sendVoiceParameters(QWidget* owner) {
+    const context::AppState& state = m_program.appState;
+    const int slot = state.Language - 1;
+    if (slot < 0 || slot >= context::kLanguageSlots) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(slot);
+    const int32_t status = m_program.engine->EngineSetVoiceParameters(
+        m_program.engineInstance, 1, state.Volume[index], state.Speaker[index], state.Rate[index],
+        state.Pitch[index], 7, 2);
+    if (status != 0) {
+        report(owner, status);
+    }
+}
+
+void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
+    m_echo = EchoState{};
+    m_windowOffset = 0;
+    m_program.hookTargetWindow = owner;
+    sendVoiceParameters(owner);
+    m_requestSource = m_program.appState.PlayMode;
+    switch (m_requestSource) {
+        case context::IDM_SOURCECLIPBOARD:
+            if (ReadClipboardText(owner) == 0) {
+                speak(owner, 1);
+            }
+            break;
+        case context::IDM_SOURCEKEYBOARD:
+            if (readInputWindow(owner)) {
+                speak(owner, 1);
+            }
+            break;
+        default:
+            if (readTextFile(owner)) {
+                speak(owner, m_program.appState.FileType);
+            }
+            break;
+    }
+}
+
+bool SpeechRequests::readTextFile(QWidget* owner) {
+    const std::string& path = m_program.appState.textFilePath;
+    std::size_t size = 0;
+    if (!path.empty()) {
+        m_textFile = openTextFile(path, size);
+    }
+    if (!m_textFile.valid()) {
+        report(owner, kNoFileSelected);
+        return false;
+    }
+    if (size > kMaxTextBytes) {
+        report(owner, kMemoryAllocation);
+        report(owner, kMemoryAllocation);
+        return false;
+    }
+    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, size + 10) != 0) {
+        report(owner, kMemoryAllocation);
+        return false;
+    }
+    m_textLength = readUpTo(m_textFile.get(), m_blocks.sourceText(), size);
+    TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength,
+                  m_program.appState.FileType == 1);
+    return true;
+}
+
+int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
+    const std::optional<std::string> text =
+        m_program.services.clipboard ? m_program.services.clipboard->ansiText() : std::nullopt;
+    if (!text) {
+        return -1;
+    }
+    if (text->empty()) {
+        report(owner, kNoClipboardData);
+        return -1;
+    }
+    if (text->size() > kMaxTextBytes) {
+        report(owner, kMemoryAllocation);
+        return -1;
+    }
+    return fill(owner, *text, text->size() + 1, true) ? 0 : -1;
+}
+
+bool SpeechRequests::readInputWindow(QWidget* owner) {
+    auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
+    if (input == nullptr) {
+        return false;
+    }
+    const QString text = input->toPlainText();
+    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner,
+                                 std::max(kKeyboardBlockSize, std::size_t(text.size()) * 2 + 1)) !=
+        0) {
+        return false;
+    }
+    const QTextCursor cursor = input->textCursor();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    m_program.savedSelection = static_cast<int32_t>((static_cast<uint32_t>(end) & 0xFFFF) << 16 |
+                                                    (static_cast<uint32_t>(start) & 0xFFFF));
+    if (text.isEmpty()) {
+        report(owner, kNoKeyboardData);
+        return false;
+    }
+    const QString spoken = end > start ? text.mid(start, end - start) : text;
+    m_windowOffset = end > start ? start : 0;
+    return fill(owner, platform::utf8ToAnsi(spoken.toStdString()), m_blocks.size(), true);
+}
+
+bool SpeechRequests::fill(QWidget* owner, std::string_view text, std::size_t blockSize, bool ansi) {
+    if (!m_blocks.allocated() &&
+        m_blocks.AllocTextBlocks(*m_program.services.messages, owner, blockSize) != 0) {
+        return false;
+    }
+    m_textLength = std::min(text.size(), m_blocks.size() - 1);
+    std::memcpy(m_blocks.sourceText(), text.data(), m_textLength);
+    TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength, ansi);
+    return true;
+}
+
+void SpeechRequests::speak(QWidget* owner, int32_t textForm) {
+    const char* text = m_blocks.speakText();
+    const auto length = static_cast<int32_t>(::strnlen(text, m_blocks.size()));
+    int32_t unused = 0;
+    const int32_t status =
+        m_program.engine->EngineSpeak(m_program.engineInstance, 1, text, length, textForm, &unused);
+    if (status != 0) {
+        report(owner, status);
+    }
+}
+
+void SpeechRequests::EndSpeakRequest() {
+    m_textFile.close();  // only a File request opened one
+    m_blocks.FreeTextBlocks();
+    m_textLength = 0;
+}
+
+int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
+    context::AppState& state = m_program.appState;
+    const int32_t textOut = state.TextOut;
+    state.TextOut = 0;
+    sendVoiceParameters(owner);
+    int32_t status = -1;
+    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, kAboutBlockSize) == 0) {
+        m_program.engine->EngineGetAboutText(m_program.engineInstance, m_blocks.sourceText());
+        m_blocks.sourceText()[kAboutBlockSize - 1] = '\0';
+        m_textLength = ::strnlen(m_blocks.sourceText(), kAboutBlockSize);
+        TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength, true);
+        int32_t unused = 0;
+        status = m_program.engine->EngineSpeak(m_program.engineInstance, 1, m_blocks.speakText(),
+                                               static_cast<int32_t>(m_textLength), 1, &unused);
+        if (status != 0) {
+            report(owner, status);
+        }
+    }
+    state.TextOut = textOut;
+    m_blocks.FreeTextBlocks();
+    m_textLength = 0;
+    return status;
+}
+
+}  // namespace speech

@@ -1,0 +1,120 @@
+#include "binding/enginelibrary.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace binding {
+namespace {
+
+constexpr const char* kLibraryName = "libsaymgr.so";
+
+template <typename Fn>
+struct Unavailable;
+
+template <typename... Args>
+struct Unavailable<int32_t (*)(Args...)> {
+    static int32_t call(Args...) { return SAYMGR_EENGINE_LOADING; }
+};
+
+template <typename Fn>
+void fillUnavailable(Fn& entry) {
+    entry = &Unavailable<Fn>::call;
+}
+
+// Visits every entry of the table with its exported symbol name.
+template <typename Visitor>
+void forEachOperation(EngineOps& ops, Visitor&& visit) {
+    visit(ops.EngineOpen, "EngineOpen");
+    visit(ops.EngineClose, "EngineClose");
+    visit(ops.EngineSpeak, "EngineSpeak");
+    visit(ops.EngineStop, "EngineStop");
+    visit(ops.EnginePause, "EnginePause");
+    visit(ops.EngineResume, "EngineResume");
+    visit(ops.EngineSpeakToFile, "EngineSpeakToFile");
+    visit(ops.EngineSetVoiceParameters, "EngineSetVoiceParameters");
+    visit(ops.EngineSetFrequency, "EngineSetFrequency");
+    visit(ops.EngineLoadDictionary, "EngineLoadDictionary");
+    visit(ops.EngineUnloadDictionary, "EngineUnloadDictionary");
+    visit(ops.EngineGetManufacturerInfo, "EngineGetManufacturerInfo");
+    visit(ops.EngineSetAccelerationRule, "EngineSetAccelerationRule");
+    visit(ops.EngineCompileDictionary, "EngineCompileDictionary");
+    visit(ops.EngineGetLanguageInfo, "EngineGetLanguageInfo");
+    visit(ops.EngineSelectLanguage, "EngineSelectLanguage");
+    visit(ops.EngineSetCallback, "EngineSetCallback");
+    visit(ops.EngineSetSystemMode, "EngineSetSystemMode");
+    visit(ops.EngineGetAboutText, "EngineGetAboutText");
+    visit(ops.EngineGetInstanceInfo, "EngineGetInstanceInfo");
+}
+
+EngineOps makeUnavailableOps() {
+    EngineOps ops{};
+    forEachOperation(ops, [](auto& entry, const char*) { fillUnavailable(entry); });
+    return ops;
+}
+
+void* openLibrary(const std::string& path, std::string& error) {
+    const std::string beside = EngineLibrary::besideExecutable(kLibraryName);
+    const std::string first = path.empty() ? beside : path;
+    if (void* handle = dlopen(first.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
+        return handle;
+    }
+    error = dlerror();
+    if (!path.empty()) {
+        return nullptr;
+    }
+    if (void* handle = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
+        error.clear();
+        return handle;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const EngineOps& unavailableEngineOps() {
+    static const EngineOps ops = makeUnavailableOps();
+    return ops;
+}
+
+void EngineLibrary::Closer::operator()(void* handle) const {
+    dlclose(handle);
+}
+
+EngineLibrary::EngineLibrary(const std::string& path) : m_ops(unavailableEngineOps()) {
+    m_handle.reset(openLibrary(path, m_loadError));
+    if (m_handle && !bindAll()) {
+        m_ops = unavailableEngineOps();
+        m_handle.reset();
+    }
+}
+
+bool EngineLibrary::bindAll() {
+    EngineOps bound{};
+    bool complete = true;
+    forEachOperation(bound, [&](auto& entry, const char* name) {
+        void* symbol = dlsym(m_handle.get(), name);
+        if (symbol == nullptr) {
+            complete = false;
+            m_loadError = std::string("missing operation ") + name;
+            return;
+        }
+        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(symbol);
+    });
+    if (complete) {
+        m_ops = bound;
+    }
+    return complete;
+}
+
+std::string EngineLibrary::besideExecutable(const std::string& fileName) {
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return fileName;
+    }
+    return (executable.parent_path() / fileName).string();
+}
+
+}  // namespace binding
