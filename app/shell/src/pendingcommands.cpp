@@ -4,10 +4,9 @@ namespace shell {
 
 void onLoadDict(context::ProgramContext&, QWidget*) {}
 void onUnloadDict(context::ProgramContext&, QWidget*) {}
-void onSystemMode(context::ProgramContext&, QWidget*) {}
-void onAbout(context::ProgramContext&, QWidget*) {}
-void onAboutEngine(context::ProgramContext&, QWidget*) {}
-void onSetAccel(context::ProgramContext&, QWidget*) {}
+int onAbout(context::ProgramContext&, QWidget*) {
+    return 0;
+}
 void onSetWindowSwitchHook(context::ProgramContext&, bool) {}
 
 }  // namespace shell

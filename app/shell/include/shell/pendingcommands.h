@@ -16,10 +16,7 @@ namespace shell {
 
 void onLoadDict(context::ProgramContext& program, QWidget* window);
 void onUnloadDict(context::ProgramContext& program, QWidget* window);
-void onSystemMode(context::ProgramContext& program, QWidget* window);
-void onAbout(context::ProgramContext& program, QWidget* window);
-void onAboutEngine(context::ProgramContext& program, QWidget* window);
-void onSetAccel(context::ProgramContext& program, QWidget* window);
+int onAbout(context::ProgramContext& program, QWidget* window);
 // Switches the window-switch hook on or off.
 void onSetWindowSwitchHook(context::ProgramContext& program, bool on);
 
