@@ -103,6 +103,16 @@ TEST_F(SpokenTextViewTest, OnlyDosFilesAreShownConverted) {
     EXPECT_EQ(m_seen, expected);
 }
 
+TEST_F(SpokenTextViewTest, APieceLongerThanTheEchoBlocksIsCutAndNothingPastTheTextIsShown) {
+    startWith(context::IDM_SOURCECLIPBOARD, 1);
+    notifyAndLook(SAYMGR_NOTIFY_CHUNK, 4000);
+    notifyAndLook(SAYMGR_NOTIFY_CHUNK, 500);
+    m_recorders.clipboard->setAnsiText(std::string(4000, 'x') + "tail");
+    command(context::IDC_SPEAK);
+
+    EXPECT_EQ(m_seen, (std::vector<Shown>{{QString(2999, 'x'), ""}, {"tail", ""}}));
+}
+
 TEST_F(SpokenTextViewTest, TheChunkMessageEchoesOnlyDuringAnEchoedSpeech) {
     startWith(context::IDM_SOURCEFILE, 1);
     mainWindow().input().setPlainText("untouched");
