@@ -2,8 +2,6 @@
 
 namespace shell {
 
-void onLoadDict(context::ProgramContext&, QWidget*) {}
-void onUnloadDict(context::ProgramContext&, QWidget*) {}
 void onSystemMode(context::ProgramContext&, QWidget*) {}
 void onAbout(context::ProgramContext&, QWidget*) {}
 void onAboutEngine(context::ProgramContext&, QWidget*) {}

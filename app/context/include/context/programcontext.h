@@ -56,6 +56,12 @@ struct ProgramContext {
     std::string savedQuestionSound;
     std::filesystem::path userProfile;  // holds the user's "sounds" section
 
+    // The name the program's file dialogs share: the path last chosen in one of them, which
+    // the next one starts with. Empty at start-up.
+    std::string commonFileName;
+    // Numbers the temporary files of text dictionary conversions; only grows during a run.
+    int32_t tempDictionaryCounter = 0;
+
     // The window the input hooks post to, and whether they ignore keys for now.
     QPointer<QWidget> hookTargetWindow;
     bool hooksSuspended = false;

@@ -10,12 +10,10 @@ struct ProgramContext;
 
 namespace shell {
 
-// Commands whose handlers belong to the program's later subsystems (dictionaries, speech mode,
-// sound files, dialogs, input hooks). The window
-// procedure already routes each of them here by name; they do nothing yet.
+// Commands whose handlers belong to the program's later subsystems (speech mode, sound files,
+// dialogs, input hooks). The window procedure already routes each of them here by name; they
+// do nothing yet.
 
-void onLoadDict(context::ProgramContext& program, QWidget* window);
-void onUnloadDict(context::ProgramContext& program, QWidget* window);
 void onSystemMode(context::ProgramContext& program, QWidget* window);
 void onAbout(context::ProgramContext& program, QWidget* window);
 void onAboutEngine(context::ProgramContext& program, QWidget* window);
