@@ -59,20 +59,30 @@ void setUpMoveButton(QPushButton& button, const QString& description) {
 UnloadDictionariesDialog::UnloadDictionariesDialog(context::ProgramContext& program, QWidget* owner)
     : m_program(program),
       m_dialog(platform::buildDialog(resources::unloadDictionariesTemplate(), owner)) {
-    setUpControls();
+    setUpLanguageField();
+    setUpLists();
+    setUpButtons();
     fillLoadedList();
     drawMoveButtons();
 }
 
-UnloadDictionariesDialog::~UnloadDictionariesDialog() = default;
+// Nothing the dialog's widgets do while they are destroyed reaches the handlers.
+UnloadDictionariesDialog::~UnloadDictionariesDialog() {
+    for (QListWidget* list : m_lists) {
+        list->removeEventFilter(this);
+        list->disconnect(this);
+    }
+}
 
-void UnloadDictionariesDialog::setUpControls() {
-    QDialog& dialog = *m_dialog;
-    auto* language = item<QLineEdit>(dialog, resources::kLanguageNameField);
+void UnloadDictionariesDialog::setUpLanguageField() {
+    auto* language = item<QLineEdit>(*m_dialog, resources::kLanguageNameField);
     language->setAccessibleName(QStringLiteral("Language"));
     language->setText(QString::fromStdString(m_program.languageTable.text(
         m_program.appState.Language - 1, context::LanguageColumn::Name)));
+}
 
+void UnloadDictionariesDialog::setUpLists() {
+    QDialog& dialog = *m_dialog;
     m_lists[index(List::Loaded)] = item<QListWidget>(dialog, resources::kLoadedList);
     m_lists[index(List::Unload)] = item<QListWidget>(dialog, resources::kUnloadList);
     setUpList(list(List::Loaded), QStringLiteral("Loaded Dictionaries"));
@@ -85,7 +95,10 @@ void UnloadDictionariesDialog::setUpControls() {
         connect(&widget, &QListWidget::doubleClicked, this,
                 [this, which] { onDoubleClick(which); });
     }
+}
 
+void UnloadDictionariesDialog::setUpButtons() {
+    QDialog& dialog = *m_dialog;
     m_loadButton = item<QPushButton>(dialog, resources::kLoadButton);
     m_unloadButton = item<QPushButton>(dialog, resources::kUnloadButton);
     setUpMoveButton(*m_loadButton,

@@ -42,7 +42,9 @@ class UnloadDictionariesDialog : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setUpControls();
+    void setUpLanguageField();
+    void setUpLists();
+    void setUpButtons();
     void fillLoadedList();
     void onSelectionChange(List which);
     void onDoubleClick(List which);
