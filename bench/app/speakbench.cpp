@@ -3,8 +3,12 @@
 // follows them) for a 35 KB and a 1 MB text file, and the process's peak memory while the
 // 1 MB file is being spoken. Each run speaks the File source as a user would and is stopped
 // once its sound has started (the 1 MB run after a few seconds, for the memory figure).
+// Then generating a 16-bit wave of the 35 KB file through the program, against voxtrial-cli
+// writing the same file in the same run.
 #include <benchmark/benchmark.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <QApplication>
 #include <chrono>
@@ -23,6 +27,23 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The save dialog of a generation, answered with a path set beforehand.
+class FixedSaveDialog : public platform::FileDialogService {
+  public:
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&,
+                                    const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFile(QWidget*, const QString&, const QString&,
+                                    const QString&) override {
+        return m_path;
+    }
+    void answer(const std::filesystem::path& path) { m_path = QString::fromStdString(path); }
+
+  private:
+    QString m_path;
+};
+
 // A program started in a copy of the start-up directory, with its File source set.
 class BenchProgram {
   public:
@@ -33,9 +54,12 @@ class BenchProgram {
         shell::ProgramOptions options;
         options.engine = &m_library.ops();
         options.services = platform::makeDesktopServices(m_folder.string());
+        auto saveDialog = std::make_unique<FixedSaveDialog>();
+        m_saveDialog = saveDialog.get();
+        options.services.fileDialogs = std::move(saveDialog);
         options.userProfile = m_folder / "user.ini";
         m_program = std::make_unique<shell::Program>(std::move(options));
-        m_program->start({});
+        m_program->start("SAYRUN");
         context::ProgramContext& context = m_program->context();
         m_spokenText = context.engineNotify;
         context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
@@ -72,10 +96,25 @@ class BenchProgram {
         m_keepSpeaking = keepSpeaking;
         m_started.reset();
         m_commanded = Clock::now();
+        m_speaking = true;
         platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
                               context::IDC_SPEAK);
+        m_speaking = false;
         return m_started ? std::chrono::duration<double>(*m_started - m_commanded).count() : -1;
     }
+
+    // Writes `text` as a 16-bit wave at 11.025 kHz through the GenFile command.
+    void generate(const std::filesystem::path& text, const std::filesystem::path& wave) {
+        context::ProgramContext& context = m_program->context();
+        context.appState.PlayMode = context::IDM_SOURCEFILE;
+        context.appState.FileType = 1;
+        context.appState.textFilePath = text.string();
+        m_saveDialog->answer(wave);
+        platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
+                              context::IDM_GEN16WAVE);
+    }
+
+    const std::filesystem::path& folder() const { return m_folder; }
 
   private:
     void onNotify(int32_t code, int32_t value1, int32_t value2) {
@@ -83,7 +122,7 @@ class BenchProgram {
         if (code == SAYMGR_NOTIFY_START) {
             m_started = Clock::now();
         }
-        if (m_started && Clock::now() - *m_started >= m_keepSpeaking) {
+        if (m_speaking && m_started && Clock::now() - *m_started >= m_keepSpeaking) {
             platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
                                   context::IDC_STOP);
         }
@@ -92,10 +131,12 @@ class BenchProgram {
     std::filesystem::path m_folder;
     binding::EngineLibrary m_library;
     std::unique_ptr<shell::Program> m_program;
+    FixedSaveDialog* m_saveDialog = nullptr;
     std::function<void(int32_t, int32_t, int32_t)> m_spokenText;
     Clock::time_point m_commanded;
     std::optional<Clock::time_point> m_started;
     std::chrono::milliseconds m_keepSpeaking{0};
+    bool m_speaking = false;
 };
 
 BenchProgram* g_program = nullptr;
@@ -140,6 +181,50 @@ void PeakMemoryOfAMegabyteFile(benchmark::State& state) {
     state.counters["ratio_to_limit"] = peak / limit;
 }
 BENCHMARK(PeakMemoryOfAMegabyteFile)->Iterations(1)->Unit(benchmark::kSecond);
+
+double g_cliSeconds = 0;
+
+// voxtrial-cli writes the same file from the same text, from process start to exit.
+void GenerateWithTheCli(benchmark::State& state) {
+    const std::filesystem::path text = g_program->writeText(35 * 1024);
+    const std::string textPath = text.string();
+    const std::string wave = (g_program->folder() / "cli.wav").string();
+    const char* arguments[] = {VOXTRIAL_CLI, "--file", textPath.c_str(), "--generate", wave.c_str(),
+                               "--format",   "wav16",  "--frequency",    "11",         nullptr};
+    double total = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        pid_t child = 0;
+        posix_spawn(&child, VOXTRIAL_CLI, nullptr, nullptr, const_cast<char**>(arguments), environ);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    g_cliSeconds = total / static_cast<double>(state.iterations());
+}
+BENCHMARK(GenerateWithTheCli)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void GenerateThroughTheProgram(benchmark::State& state) {
+    const std::filesystem::path text = g_program->writeText(35 * 1024);
+    const std::filesystem::path wave = g_program->folder() / "program.wav";
+    double total = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        g_program->generate(text, wave);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        total += seconds;
+        state.SetIterationTime(seconds);
+    }
+    const double mean = total / static_cast<double>(state.iterations());
+    std::error_code error;
+    state.counters["wave_bytes"] = static_cast<double>(std::filesystem::file_size(wave, error));
+    if (g_cliSeconds > 0) {
+        state.counters["ratio_to_cli"] = mean / g_cliSeconds;
+    }
+}
+BENCHMARK(GenerateThroughTheProgram)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

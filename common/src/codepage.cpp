@@ -102,6 +102,15 @@ std::size_t utf8SequenceLength(std::string_view text) {
     return length;
 }
 
+// The whole of `text` converted, or nothing when a part of it has no conversion.
+std::optional<std::string> convertWhole(IconvConverter& converter, std::string_view text) {
+    std::string out;
+    if (!converter.valid() || converter.convert(text, out) != text.size()) {
+        return std::nullopt;
+    }
+    return out;
+}
+
 // What stands for the byte at the front of `text` that `from` cannot convert.
 std::string decodedStandIn(unsigned char byte, CodePage from) {
     if (from == CodePage::Ansi1252 && isUndefinedIn1252(byte)) {
@@ -151,21 +160,11 @@ std::string fromUtf8(std::string_view utf8, CodePage to) {
 }
 
 std::optional<std::string> toUtf8Exact(std::string_view text, CodePage from) {
-    IconvConverter& converter = decoder(from);
-    std::string out;
-    if (!converter.valid() || converter.convert(text, out) != text.size()) {
-        return std::nullopt;
-    }
-    return out;
+    return convertWhole(decoder(from), text);
 }
 
 std::optional<std::string> fromUtf8Exact(std::string_view utf8, CodePage to) {
-    IconvConverter& converter = encoder(to);
-    std::string out;
-    if (!converter.valid() || converter.convert(utf8, out) != utf8.size()) {
-        return std::nullopt;
-    }
-    return out;
+    return convertWhole(encoder(to), utf8);
 }
 
 }  // namespace common

@@ -24,8 +24,9 @@ std::optional<QString> DesktopFileDialogService::openFile(QWidget* owner, const 
 std::optional<QString> DesktopFileDialogService::saveFile(QWidget* owner, const QString& title,
                                                           const QString& directory,
                                                           const QString& filter) {
-    return chosen(QFileDialog::getSaveFileName(owner, title, directory, filter, nullptr,
-                                               QFileDialog::DontUseNativeDialog));
+    return chosen(QFileDialog::getSaveFileName(
+        owner, title, directory, filter, nullptr,
+        QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite));
 }
 
 }  // namespace platform

@@ -126,10 +126,10 @@ bool Program::createMainWindow() {
     engine::VoiceSelectionHooks hooks = voiceHooks();
     m_context.relayout = hooks.relayout;
     m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
-    m_procedure = std::make_unique<WindowProcedure>(
-        m_context, *m_voice, m_speakCommands, m_spokenText, [this](int code) { onQuit(code); });
+    m_procedure = std::make_unique<WindowProcedure>(m_context, *m_voice, m_speech,
+                                                    [this](int code) { onQuit(code); });
     m_context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
-        m_spokenText.onNotify(code, value1, value2);
+        m_speech.spokenText.onNotify(code, value1, value2);
     };
     m_engineCallback = std::make_unique<speech::EngineCallback>(m_context);
 

@@ -20,8 +20,7 @@
 #include "shell/pendingcommands.h"
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
-#include "speech/speakcommands.h"
-#include "speech/spokentextview.h"
+#include "speech/speech.h"
 
 namespace shell {
 
@@ -60,13 +59,8 @@ QString sourceLabelText(int32_t& playMode) {
 }  // namespace
 
 WindowProcedure::WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
-                                 speech::SpeakCommands& speak, speech::SpokenTextView& spokenText,
-                                 Quit quit)
-    : m_program(program),
-      m_voice(voice),
-      m_speak(speak),
-      m_spokenText(spokenText),
-      m_quit(std::move(quit)) {}
+                                 speech::Speech& speech, Quit quit)
+    : m_program(program), m_voice(voice), m_speech(speech), m_quit(std::move(quit)) {}
 
 void WindowProcedure::attach(MainWindow* mainWindow, MiniPanel* miniPanel) {
     m_mainWindow = mainWindow;
@@ -117,7 +111,7 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
             speech::selectSavedRange(m_program);
             return true;
         case context::UM_GENPCM:
-            m_pcmStatus = onGeneratePcm(m_program);
+            m_pcmStatus = m_speech.generation.onGeneratePcm();
             if (wParam != 0)
                 platform::postMessage(reinterpret_cast<QObject*>(wParam), context::UM_GENPCMDONE);
             return true;
@@ -129,7 +123,7 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
             onStopEngine(window);
             return true;
         case context::NOTIFY_CHUNK:
-            m_spokenText.onChunkMessage(static_cast<int32_t>(wParam));
+            m_speech.spokenText.onChunkMessage(static_cast<int32_t>(wParam));
             return true;
         default:
             return false;
@@ -349,13 +343,14 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
         case context::IDM_GEN16LINEAR:
         case context::IDM_GENMULAW:
         case context::IDM_GENALAW:
-            onGenerateFile(m_program, window, commandId - context::IDM_GEN16LINEAR);
+            m_speech.generation.onGenerateCommand(m_mainWindow,
+                                                  commandId - context::IDM_GEN16LINEAR);
             return true;
         case context::IDM_GEN16WAVE:
-            onGenerateFile(m_program, window, 4);
+            m_speech.generation.onGenerateCommand(m_mainWindow, 4);
             return true;
         case context::IDM_GEN8WAVE:
-            onGenerateFile(m_program, window, 3);
+            m_speech.generation.onGenerateCommand(m_mainWindow, 3);
             return true;
         default:
             return false;
@@ -365,24 +360,24 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
 void WindowProcedure::speechCommand(QWidget* window, int commandId) {
     switch (commandId) {
         case context::IDC_SPEAK:
-            m_speak.onSpeak(window);
+            m_speech.commands.onSpeak(window);
             break;
         case context::IDC_ABOUTSPEAK:
-            m_speak.onAboutSpeak(window);
+            m_speech.commands.onAboutSpeak(window);
             break;
         case context::IDC_PAUSE:
-            m_speak.onPause(window);
+            m_speech.commands.onPause(window);
             break;
         case context::IDC_STOP:
-            m_speak.onStop(window);
+            m_speech.commands.onStop(window);
             break;
         case context::IDC_DEMO:
-            m_speak.onDemo(window);
+            m_speech.commands.onDemo(window);
             break;
         case context::IDM_SOURCEFILE:
         case context::IDM_SOURCECLIPBOARD:
         case context::IDM_SOURCEKEYBOARD:
-            m_speak.onSource(window, commandId);
+            m_speech.commands.onSource(window, commandId);
             break;
         default:
             break;

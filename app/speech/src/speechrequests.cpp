@@ -68,7 +68,9 @@ std::string_view SpeechRequests::sourceText() const {
 }
 
 void SpeechRequests::report(QWidget* owner, int32_t status) {
-    engine::ReportError(*m_program.services.messages, owner, status);
+    if (status != 0) {
+        engine::ReportError(*m_program.services.messages, owner, status);
+    }
 }
 
 void SpeechRequests::sendVoiceParameters(QWidget* owner) {
@@ -78,12 +80,9 @@ void SpeechRequests::sendVoiceParameters(QWidget* owner) {
         return;
     }
     const auto index = static_cast<std::size_t>(slot);
-    const int32_t status = m_program.engine->EngineSetVoiceParameters(
-        m_program.engineInstance, 1, state.Volume[index], state.Speaker[index], state.Rate[index],
-        state.Pitch[index], 7, 2);
-    if (status != 0) {
-        report(owner, status);
-    }
+    report(owner, m_program.engine->EngineSetVoiceParameters(
+                      m_program.engineInstance, 1, state.Volume[index], state.Speaker[index],
+                      state.Rate[index], state.Pitch[index], 7, 2));
 }
 
 void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
@@ -91,27 +90,56 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
     m_windowOffset = 0;
     m_program.hookTargetWindow = owner;
     sendVoiceParameters(owner);
+    PreparedText prepared;
+    if (prepareSource(owner, KeyboardBuffers::TextBlocks, prepared) != 0) {
+        return;
+    }
+    int32_t unused = 0;
+    report(owner, m_program.engine->EngineSpeak(m_program.engineInstance, 1, prepared.text,
+                                                prepared.length, prepared.textForm, &unused));
+}
+
+int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string& path,
+                                               int32_t format, int32_t extra) {
+    // Marks during a generation select in the window's own text; the echo goes on from where
+    // the last speech left it.
+    m_echo.pieceShown = false;
+    PreparedText prepared;
+    int32_t status = prepareSource(owner, KeyboardBuffers::Own, prepared);
+    if (status == 0) {
+        int32_t unused = 0;
+        status = m_program.engine->EngineSpeakToFile(m_program.engineInstance, prepared.text,
+                                                     prepared.length, path.c_str(), format,
+                                                     prepared.textForm, extra, &unused);
+        report(owner, status);
+    }
+    EndSpeakRequest();
+    return status;
+}
+
+int32_t SpeechRequests::prepareSource(QWidget* owner, KeyboardBuffers buffers,
+                                      PreparedText& prepared) {
     m_requestSource = m_program.appState.PlayMode;
     switch (m_requestSource) {
         case context::IDM_SOURCECLIPBOARD:
-            if (ReadClipboardText(owner) == 0) {
-                speak(owner, 1);
+            if (ReadClipboardText(owner) != 0) {
+                return -1;
             }
-            break;
+            prepared = translatedBlocks(1);
+            return 0;
         case context::IDM_SOURCEKEYBOARD:
-            if (readInputWindow(owner)) {
-                speak(owner, 1);
-            }
-            break;
+            return readInputWindow(owner, buffers, prepared);
         default:
-            if (readTextFile(owner)) {
-                speak(owner, m_program.appState.FileType);
-            }
-            break;
+            return readTextFile(owner, prepared);
     }
 }
 
-bool SpeechRequests::readTextFile(QWidget* owner) {
+SpeechRequests::PreparedText SpeechRequests::translatedBlocks(int32_t textForm) {
+    const char* text = m_blocks.speakText();
+    return PreparedText{text, static_cast<int32_t>(::strnlen(text, m_blocks.size())), textForm};
+}
+
+int32_t SpeechRequests::readTextFile(QWidget* owner, PreparedText& prepared) {
     const std::string& path = m_program.appState.textFilePath;
     std::size_t size = 0;
     if (!path.empty()) {
@@ -119,21 +147,21 @@ bool SpeechRequests::readTextFile(QWidget* owner) {
     }
     if (!m_textFile.valid()) {
         report(owner, kNoFileSelected);
-        return false;
+        return kNoFileSelected;
     }
     if (size > kMaxTextBytes) {
         report(owner, kMemoryAllocation);
-        report(owner, kMemoryAllocation);
-        return false;
     }
-    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, size + 10) != 0) {
+    if (size > kMaxTextBytes ||
+        m_blocks.AllocTextBlocks(*m_program.services.messages, owner, size + 10) != 0) {
         report(owner, kMemoryAllocation);
-        return false;
+        return kMemoryAllocation;
     }
     m_textLength = readUpTo(m_textFile.get(), m_blocks.sourceText(), size);
-    TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength,
-                  m_program.appState.FileType == 1);
-    return true;
+    const int32_t fileType = m_program.appState.FileType;
+    TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength, fileType == 1);
+    prepared = translatedBlocks(fileType);
+    return 0;
 }
 
 int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
@@ -153,16 +181,17 @@ int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
     return fill(owner, *text, text->size() + 1, true) ? 0 : -1;
 }
 
-bool SpeechRequests::readInputWindow(QWidget* owner) {
+int32_t SpeechRequests::readInputWindow(QWidget* owner, KeyboardBuffers buffers,
+                                        PreparedText& prepared) {
     auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
     if (input == nullptr) {
-        return false;
+        return -1;
     }
     const QString text = input->toPlainText();
-    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner,
-                                 std::max(kKeyboardBlockSize, std::size_t(text.size()) * 2 + 1)) !=
-        0) {
-        return false;
+    const std::size_t blockSize = std::max(kKeyboardBlockSize, std::size_t(text.size()) * 2 + 1);
+    if (buffers == KeyboardBuffers::TextBlocks &&
+        m_blocks.AllocTextBlocks(*m_program.services.messages, owner, blockSize) != 0) {
+        return -1;
     }
     const QTextCursor cursor = input->textCursor();
     const int start = cursor.selectionStart();
@@ -171,11 +200,23 @@ bool SpeechRequests::readInputWindow(QWidget* owner) {
                                                     (static_cast<uint32_t>(start) & 0xFFFF));
     if (text.isEmpty()) {
         report(owner, kNoKeyboardData);
-        return false;
+        return kNoKeyboardData;
     }
     const QString spoken = end > start ? text.mid(start, end - start) : text;
     m_windowOffset = end > start ? start : 0;
-    return fill(owner, platform::utf8ToAnsi(spoken.toStdString()), m_blocks.size(), true);
+    const std::string ansi = platform::utf8ToAnsi(spoken.toStdString());
+    if (buffers == KeyboardBuffers::TextBlocks) {
+        fill(owner, ansi, m_blocks.size(), true);
+        prepared = translatedBlocks(1);
+        return 0;
+    }
+    m_keyboardCopy = ansi;
+    m_keyboardSpeakText.assign(ansi.size(), '\0');
+    TranslateText(m_keyboardCopy.c_str(), m_keyboardSpeakText.data(), ansi.size(), true);
+    prepared =
+        PreparedText{m_keyboardSpeakText.c_str(),
+                     static_cast<int32_t>(::strnlen(m_keyboardSpeakText.c_str(), ansi.size())), 1};
+    return 0;
 }
 
 bool SpeechRequests::fill(QWidget* owner, std::string_view text, std::size_t blockSize, bool ansi) {
@@ -189,21 +230,12 @@ bool SpeechRequests::fill(QWidget* owner, std::string_view text, std::size_t blo
     return true;
 }
 
-void SpeechRequests::speak(QWidget* owner, int32_t textForm) {
-    const char* text = m_blocks.speakText();
-    const auto length = static_cast<int32_t>(::strnlen(text, m_blocks.size()));
-    int32_t unused = 0;
-    const int32_t status =
-        m_program.engine->EngineSpeak(m_program.engineInstance, 1, text, length, textForm, &unused);
-    if (status != 0) {
-        report(owner, status);
-    }
-}
-
 void SpeechRequests::EndSpeakRequest() {
     m_textFile.close();  // only a File request opened one
     m_blocks.FreeTextBlocks();
     m_textLength = 0;
+    m_keyboardCopy.clear();
+    m_keyboardSpeakText.clear();
 }
 
 int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
@@ -220,9 +252,7 @@ int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
         int32_t unused = 0;
         status = m_program.engine->EngineSpeak(m_program.engineInstance, 1, m_blocks.speakText(),
                                                static_cast<int32_t>(m_textLength), 1, &unused);
-        if (status != 0) {
-            report(owner, status);
-        }
+        report(owner, status);
     }
     state.TextOut = textOut;
     m_blocks.FreeTextBlocks();

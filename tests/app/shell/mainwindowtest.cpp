@@ -5,10 +5,8 @@
 #include "shell/mainwindow.h"
 #include "shell/windowcontrols.h"
 #include "shell/windowprocedure.h"
-#include "speech/speakcommands.h"
-#include "speech/speechrequests.h"
-#include "speech/spokentextview.h"
 #include "shellfixture.h"
+#include "speech/speech.h"
 
 namespace shelltest {
 namespace {
@@ -24,11 +22,9 @@ QRect rectOf(const QWidget& widget) {
 TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     context::ProgramContext program;
     engine::VoiceSelection voice(program, {});
-    speech::SpeechRequests requests(program);
-    speech::SpokenTextView spokenText(program, requests);
     shell::WindowControls controls;
-    speech::SpeakCommands speak(program, requests, controls);
-    shell::WindowProcedure procedure(program, voice, speak, spokenText, [](int) {});
+    speech::Speech speech(program, controls);
+    shell::WindowProcedure procedure(program, voice, speech, [](int) {});
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
     window.createControls(

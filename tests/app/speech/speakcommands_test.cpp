@@ -42,6 +42,8 @@ constexpr ControlLook kIdle{
     SpeechState::Idle, true, false, false, resources::kPauseInactive, true, true, true, true};
 constexpr ControlLook kSpeaking{
     SpeechState::Speaking, false, true, true, resources::kPauseActive, false, false, false, false};
+constexpr ControlLook kPaused{
+    SpeechState::Paused, false, true, true, resources::kResume, false, false, false, false};
 
 class SpeakCommandsTest : public shelltest::ShellFixture {
   protected:
@@ -85,12 +87,9 @@ TEST_F(SpeakCommandsTest, PauseResumeAndStopArriveInsideARunningSpeech) {
     command(context::IDC_SPEAK);
     m_looks.push_back(look());
 
-    ControlLook paused = kSpeaking;
-    paused.state = SpeechState::Paused;
-    paused.pausePicture = resources::kResume;
     ControlLook stopped = kIdle;
     stopped.menusEnabled = stopped.slidersEnabled = false;  // the speak bracket still runs
-    const std::vector<ControlLook> expected{kSpeaking, kSpeaking, kSpeaking, paused,
+    const std::vector<ControlLook> expected{kSpeaking, kSpeaking, kSpeaking, kPaused,
                                             kSpeaking, stopped,   kIdle};
     EXPECT_EQ(m_looks, expected);
     const std::vector<std::string> operations{"EngineSetVoiceParameters", "EngineSpeak",
@@ -112,10 +111,7 @@ TEST_F(SpeakCommandsTest, TheResumePictureOutlastsARepaintAndStopWhileIdleStillS
     command(context::IDC_STOP);
     m_looks.push_back(look());
 
-    ControlLook paused = kSpeaking;
-    paused.state = SpeechState::Paused;
-    paused.pausePicture = resources::kResume;
-    EXPECT_EQ(m_looks, (std::vector<ControlLook>{paused, kIdle}));
+    EXPECT_EQ(m_looks, (std::vector<ControlLook>{kPaused, kIdle}));
     EXPECT_EQ(m_engine.callsTo("EngineStop"),
               (std::vector<EngineCall>{{"EngineStop", Args{1, 1}}}));
 }
@@ -163,10 +159,7 @@ TEST_F(SpeakCommandsTest, LeavingTheKeyboardSourceAndComingBackRestoresTextAndSe
     startWith(context::IDM_SOURCEKEYBOARD);
     QPlainTextEdit& input = mainWindow().input();
     input.setPlainText("keep this text");
-    QTextCursor cursor = input.textCursor();
-    cursor.setPosition(5);
-    cursor.setPosition(9, QTextCursor::KeepAnchor);
-    input.setTextCursor(cursor);
+    selectInput(5, 9);
 
     command(context::IDM_SOURCEFILE);
     EXPECT_EQ(input.toPlainText(), "");

@@ -116,13 +116,9 @@ TEST_F(SpeakRequestTest, TheKeyboardSourceSpeaksTheSelectionOrTheWholeText) {
 
     QPlainTextEdit& input = mainWindow().input();
     input.setPlainText("abcd");
-    QTextCursor cursor = input.textCursor();
-    cursor.setPosition(1);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    input.setTextCursor(cursor);
+    selectInput(1, 3);
     command(context::IDC_SPEAK);
-    cursor.setPosition(2);
-    input.setTextCursor(cursor);
+    selectInput(2, 2);
     command(context::IDC_SPEAK);
 
     const std::vector<EngineCall> expected{

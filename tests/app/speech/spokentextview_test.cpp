@@ -76,10 +76,7 @@ TEST_F(SpokenTextViewTest, WithoutTheEchoAMarkSelectsTheWordInTheSpokenSelection
     startWith(context::IDM_SOURCEKEYBOARD, 0);
     QPlainTextEdit& input = mainWindow().input();
     input.setPlainText("hello big world");
-    QTextCursor cursor = input.textCursor();
-    cursor.setPosition(6);
-    cursor.setPosition(15, QTextCursor::KeepAnchor);
-    input.setTextCursor(cursor);
+    selectInput(6, 15);
     notifyAndLook(SAYMGR_NOTIFY_CHUNK, 9);
     notifyAndLook(SAYMGR_NOTIFY_MARK1, 3, 0);
     notifyAndLook(SAYMGR_NOTIFY_MARK2, 5, 4);

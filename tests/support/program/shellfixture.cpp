@@ -1,6 +1,8 @@
 #include "shellfixture.h"
 
 #include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <fstream>
 #include <sstream>
 
@@ -69,6 +71,14 @@ std::optional<int> ShellFixture::start(const std::string& commandLine) {
 void ShellFixture::startTwoLanguages(const std::string& commandLine) {
     writeSettings(twoLanguageSettings());
     ASSERT_EQ(start(commandLine), std::nullopt);
+}
+
+void ShellFixture::selectInput(int start, int end) {
+    QPlainTextEdit& input = mainWindow().input();
+    QTextCursor cursor = input.textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    input.setTextCursor(cursor);
 }
 
 void ShellFixture::command(int commandId, QWidget* window) {

@@ -38,6 +38,8 @@ class ShellFixture : public ::testing::Test {
     void startTwoLanguages(const std::string& commandLine = {});
     shell::MainWindow& mainWindow() const { return *m_program->mainWindow(); }
     context::ProgramContext& program() const { return m_program->context(); }
+    // Selects characters [start, end) of the input window, as a user's drag would.
+    void selectInput(int start, int end);
     // Delivers a command to `window` (the main window by default) as the menus do.
     void command(int commandId, QWidget* window = nullptr);
     // Handles every posted event, including deferred deletes.

@@ -11,9 +11,7 @@
 #include "platform/instancelock.h"
 #include "shell/mainwindow.h"
 #include "shell/windowcontrols.h"
-#include "speech/speakcommands.h"
-#include "speech/speechrequests.h"
-#include "speech/spokentextview.h"
+#include "speech/speech.h"
 
 namespace engine {
 class VoiceSelection;
@@ -74,10 +72,8 @@ class Program {
     void onQuit(int exitCode);
 
     context::ProgramContext m_context;
-    speech::SpeechRequests m_speechRequests{m_context};
-    speech::SpokenTextView m_spokenText{m_context, m_speechRequests};
     WindowControls m_windowControls;
-    speech::SpeakCommands m_speakCommands{m_context, m_speechRequests, m_windowControls};
+    speech::Speech m_speech{m_context, m_windowControls};
     platform::HostThread m_hostThread;
     std::unique_ptr<platform::InstanceLock> m_instanceLock;
     std::unique_ptr<engine::VoiceSelection> m_voice;

@@ -17,9 +17,8 @@ class VoiceSelection;
 }
 
 namespace speech {
-class SpeakCommands;
-class SpokenTextView;
-}  // namespace speech
+struct Speech;
+}
 
 namespace shell {
 
@@ -37,7 +36,7 @@ class WindowProcedure {
     using Quit = std::function<void(int exitCode)>;
 
     WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
-                    speech::SpeakCommands& speak, speech::SpokenTextView& spokenText, Quit quit);
+                    speech::Speech& speech, Quit quit);
 
     // The windows, once they exist; the panel is null in normal mode.
     void attach(MainWindow* mainWindow, MiniPanel* miniPanel);
@@ -77,8 +76,7 @@ class WindowProcedure {
 
     context::ProgramContext& m_program;
     engine::VoiceSelection& m_voice;
-    speech::SpeakCommands& m_speak;
-    speech::SpokenTextView& m_spokenText;
+    speech::Speech& m_speech;
     Quit m_quit;
     // Either window may be gone before the other: the quit path destroys only its own window.
     QPointer<MainWindow> m_mainWindow;

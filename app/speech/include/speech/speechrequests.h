@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,10 +27,10 @@ struct EchoState {
     std::vector<int> windowPositions;
 };
 
-// Turns a speak command into engine calls: reads the current text source (a text file, the
-// clipboard or the input window) into fresh text blocks, translates it and hands it to the
-// engine in one blocking call; the end of the request releases the blocks and the file. One
-// request runs at a time. Texts of any length are read whole.
+// Turns a speak or generate command into engine calls: reads the current text source (a text
+// file, the clipboard or the input window) into fresh text blocks, translates it and hands it
+// to the engine in one blocking call; the end of the request releases the blocks and the file.
+// One request runs at a time. Texts of any length are read whole.
 class SpeechRequests {
   public:
     explicit SpeechRequests(context::ProgramContext& program,
@@ -44,6 +45,11 @@ class SpeechRequests {
     // Fills the source and speak blocks from the clipboard: 0, or -1 when there is nothing to
     // speak (no text: silently; an empty text: "No data found in Clipboard!").
     int32_t ReadClipboardText(QWidget* owner);
+    // Writes the speech of the current source into the file at `path` in `format` and ends the
+    // request; returns the engine's status or the code of the failure reported (errors are
+    // shown against `owner`, which may be null).
+    int32_t GenerateFileFromSource(QWidget* owner, const std::string& path, int32_t format,
+                                   int32_t extra);
 
     // The text of the request as read (before translation).
     std::string_view sourceText() const;
@@ -56,11 +62,24 @@ class SpeechRequests {
     bool holdsResources() const { return m_blocks.allocated() || m_textFile.valid(); }
 
   private:
+    // The translated text of a request, ready for the engine.
+    struct PreparedText {
+        const char* text = nullptr;
+        int32_t length = 0;
+        int32_t textForm = 1;
+    };
+    // How the Keyboard source is read: into the text blocks (speaking) or into buffers of
+    // their own (file generation).
+    enum class KeyboardBuffers { TextBlocks, Own };
+
     void sendVoiceParameters(QWidget* owner);
-    bool readTextFile(QWidget* owner);
-    bool readInputWindow(QWidget* owner);
+    // Reads the source in AppState.PlayMode; 0, or the code of the failure (already shown,
+    // -1 for a failure shown earlier or not at all).
+    int32_t prepareSource(QWidget* owner, KeyboardBuffers buffers, PreparedText& prepared);
+    int32_t readTextFile(QWidget* owner, PreparedText& prepared);
+    int32_t readInputWindow(QWidget* owner, KeyboardBuffers buffers, PreparedText& prepared);
+    PreparedText translatedBlocks(int32_t textForm);
     bool fill(QWidget* owner, std::string_view text, std::size_t blockSize, bool ansi);
-    void speak(QWidget* owner, int32_t textForm);
     void report(QWidget* owner, int32_t status);
 
     context::ProgramContext& m_program;
@@ -70,6 +89,8 @@ class SpeechRequests {
     int32_t m_requestSource = 0;
     int m_windowOffset = 0;
     EchoState m_echo;
+    std::string m_keyboardCopy;
+    std::string m_keyboardSpeakText;
 };
 
 }  // namespace speech
