@@ -13,36 +13,15 @@ using platform::BeepKind;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
+// Names in the order of the enumerators of BeepKind and of MessageIcon.
 const char* beepName(BeepKind kind) {
-    switch (kind) {
-        case BeepKind::Default:
-            return "Default";
-        case BeepKind::Stop:
-            return "Stop";
-        case BeepKind::Exclamation:
-            return "Exclamation";
-        case BeepKind::Question:
-            return "Question";
-        case BeepKind::Information:
-            return "Information";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"Default", "Stop", "Exclamation", "Question", "Information"};
+    return kNames[static_cast<int>(kind)];
 }
 
 const char* iconName(MessageIcon icon) {
-    switch (icon) {
-        case MessageIcon::None:
-            return "None";
-        case MessageIcon::Stop:
-            return "Stop";
-        case MessageIcon::Exclamation:
-            return "Exclamation";
-        case MessageIcon::Question:
-            return "Question";
-        case MessageIcon::Information:
-            return "Information";
-    }
-    return "?";
+    constexpr const char* kNames[] = {"None", "Stop", "Exclamation", "Question", "Information"};
+    return kNames[static_cast<int>(icon)];
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -129,6 +130,18 @@ TEST_F(UnloadDictionariesTest, OpensWithTheLanguagesDictionariesSortedAndEveryCo
                 QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
                 << control->objectName().toStdString();
         }
+    }
+}
+
+TEST(MoveButtonPictures, AreFourDistinctPicturesOf85By25Pixels) {
+    const std::vector<int> ids{resources::kLoadInactive, resources::kUnloadInactive,
+                               resources::kLoadActive, resources::kUnloadActive};
+    std::vector<QImage> pictures;
+    for (const int id : ids) {
+        pictures.push_back(resources::loadMoveButtonPicture(id).toImage());
+        EXPECT_EQ(pictures.back().size(), QSize(85, 25)) << id;
+        for (std::size_t other = 0; other + 1 < pictures.size(); ++other)
+            EXPECT_NE(pictures[other], pictures.back()) << ids[other] << " " << id;
     }
 }
 
