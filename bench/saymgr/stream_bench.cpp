@@ -1,15 +1,20 @@
 // Streaming: the time from EngineSpeak to the start of the speech (the first samples reach
 // the sink, which the start notification follows) for a small and a large text, the time
-// from EngineStop (called from inside the dispatch loop, during real-time speech) until
-// EngineSpeak returns, and the peak memory of the process while it generates speech from a
-// 1 MB text.
+// from EngineStop (called from inside the dispatch loop, during real-time speech, and during
+// a generation into a named pipe nobody reads) until the call returns, and the peak memory of
+// the process while it generates speech from a 1 MB text.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "benchsupport.h"
 
@@ -91,6 +96,49 @@ void StopLatency(benchmark::State& state) {
     state.counters["ratio_to_50ms"] = mean / 0.050;
 }
 
+// A generation into a named pipe whose reader never reads: the stop comes once the engine
+// waits for the full pipe (a moment after the start notification).
+int32_t stopStalledAtStart(int32_t, int32_t code, int32_t, int32_t) {
+    if (code == SAYMGR_NOTIFY_START) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        g_stopped = Clock::now();
+        EngineStop(g_host->instance(), 1);
+    }
+    return 0;
+}
+
+void StopLatencyStalledPipe(benchmark::State& state) {
+    const std::string text = repeatedTo(g_sample, 1 << 20);
+    const std::string pipe =
+        (std::filesystem::temp_directory_path() / "saymgr_stream_bench.pipe").string();
+    std::filesystem::remove(pipe);
+    if (::mkfifo(pipe.c_str(), 0600) != 0) {
+        state.SkipWithError("no named pipe");
+        return;
+    }
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ::fcntl(reader, F_SETPIPE_SZ, 4096);
+    EngineSetCallback(g_host->instance(), 1, stopStalledAtStart);
+    double total = 0;
+    for (auto _ : state) {
+        int32_t bytes = 0;
+        EngineSpeakToFile(g_host->instance(), text.data(), static_cast<int32_t>(text.size()),
+                          pipe.c_str(), SAYMGR_FORMAT_LINEAR16, SAYMGR_TEXT_ANSI, 0, &bytes);
+        const double latency = std::chrono::duration<double>(Clock::now() - g_stopped).count();
+        total += latency;
+        state.SetIterationTime(latency);
+        // Empty the pipe for the next round.
+        std::vector<char> buffer(65536);
+        while (::read(reader, buffer.data(), buffer.size()) > 0) {
+        }
+    }
+    ::close(reader);
+    std::filesystem::remove(pipe);
+    const double mean = total / static_cast<double>(state.iterations());
+    state.counters["latency_ms"] = mean * 1000;
+    state.counters["ratio_to_50ms"] = mean / 0.050;
+}
+
 // The process's peak resident memory in bytes since the last reset.
 double peakResidentBytes() {
     std::ifstream status("/proc/self/status");
@@ -134,6 +182,10 @@ BENCHMARK(saymgrbench::FirstAudio)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(saymgrbench::StopLatency)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(saymgrbench::StopLatencyStalledPipe)
+    ->Iterations(10)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 // 0: the whole text.
 BENCHMARK(saymgrbench::PeakMemory)->Arg(0)->Iterations(1)->Unit(benchmark::kMillisecond);
 

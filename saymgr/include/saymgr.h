@@ -5,6 +5,14 @@
  * handle through which blocking operations keep the caller's thread responsive,
  * and the notification callback. Every operation returns an int32_t status:
  * 0 for success or one of the negative SAYMGR_E* codes below.
+ *
+ * Threads: the thread that calls EngineOpen owns the instance, and every operation on it,
+ * EngineClose included, is called on that thread (the host's dispatch() runs on it, so calls
+ * made from there qualify). A call from any other thread is refused with SAYMGR_EINSTANCE
+ * (-26) and changes nothing; a host that wants to stop from elsewhere posts the call to its
+ * own thread. EngineOpen may be called on any thread, which then owns the new instance;
+ * EngineGetManufacturerInfo takes no instance and may be called on any thread at any time.
+ * Notifications and dispatch() come on the owning thread; wake() may come from any thread.
  */
 #pragma once
 

@@ -1,7 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -218,8 +220,8 @@ TEST_F(CliTest, ReadsTextFilesAndStandardInput) {
     const auto ansi = run({"--file", "ansi.txt", "--generate", "ansi.wav", "--events"});
     ASSERT_EQ(ansi.exitStatus, 0) << ansi.err;
     EXPECT_NE(ansi.out.find("\"Grüße\""), std::string::npos) << ansi.out;
-    const auto piped = runCli({"--file", "-", "--generate", "piped.wav"}, m_dir, {},
-                              std::chrono::milliseconds(0), "Hello from a pipe.");
+    const auto piped =
+        runCli({"--file", "-", "--generate", "piped.wav"}, m_dir, {}, {}, "Hello from a pipe.");
     ASSERT_EQ(piped.exitStatus, 0) << piped.err;
     EXPECT_GT(readSound(file("piped.wav"), 4, 0).peak, 0.05);
 }
@@ -322,7 +324,7 @@ TEST_F(CliTest, InterruptStopsSpeechCleanly) {
     const auto started = std::chrono::steady_clock::now();
     // Paced like a real device, so the speech would take minutes.
     const auto result = runCli({"--null", "--speak", "--events", "--text", text}, m_dir,
-                               {{"SAYMGR_PACE", "1"}}, std::chrono::milliseconds(700));
+                               {{"SAYMGR_PACE", "1"}}, clitest::onceSpeechStarts(m_dir));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
@@ -330,10 +332,17 @@ TEST_F(CliTest, InterruptStopsSpeechCleanly) {
 }
 
 TEST_F(CliTest, InterruptEndsAWaitForInput) {
-    // A named pipe nobody writes to: reading the text blocks.
+    // A named pipe that is open for writing but never written: reading the text blocks. The
+    // interrupt comes once the CLI has opened it for reading.
     ASSERT_EQ(mkfifo(file("pipe").c_str(), 0600), 0);
-    const auto result = runCli({"--file", "pipe", "--generate", "out.wav"}, m_dir, {},
-                               std::chrono::milliseconds(300));
+    int writeEnd = -1;
+    const auto result = runCli({"--file", "pipe", "--generate", "out.wav"}, m_dir, {}, [&] {
+        writeEnd = open(file("pipe").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return writeEnd >= 0;
+    });
+    if (writeEnd >= 0) {
+        close(writeEnd);
+    }
     EXPECT_EQ(result.exitStatus, 130);
     EXPECT_EQ(result.err, "voxtrial-cli: stopped\n");
     EXPECT_FALSE(std::filesystem::exists(file("out.wav")));
@@ -345,8 +354,8 @@ TEST_F(CliTest, InterruptLeavesACompleteSoundFile) {
         text += kSentence + " ";
     }
     write("long.txt", text);
-    const auto result = runCli({"--file", "long.txt", "--generate", "long.wav"}, m_dir, {},
-                               std::chrono::milliseconds(300));
+    const auto result = runCli({"--file", "long.txt", "--generate", "long.wav", "--events"}, m_dir,
+                               {}, clitest::onceSpeechStarts(m_dir));
     EXPECT_EQ(result.exitStatus, 130) << result.err;
     SF_INFO info{};
     SNDFILE* sound = sf_open(file("long.wav").c_str(), SFM_READ, &info);

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -47,7 +48,7 @@ std::string readAll(const std::string& path) {
 
 RunResult runCli(const std::vector<std::string>& arguments, const std::string& workDir,
                  const std::map<std::string, std::string>& environment,
-                 std::chrono::milliseconds interruptAfter, const std::string& input) {
+                 const InterruptCondition& interruptWhen, const std::string& input) {
     const std::string inputPath = workDir + "/.stdin";
     std::ofstream(inputPath, std::ios::binary) << input;
     const pid_t child = fork();
@@ -63,7 +64,7 @@ RunResult runCli(const std::vector<std::string>& arguments, const std::string& w
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {
         const auto elapsed = std::chrono::steady_clock::now() - started;
-        if (!interrupted && interruptAfter.count() > 0 && elapsed >= interruptAfter) {
+        if (!interrupted && interruptWhen && interruptWhen()) {
             kill(child, SIGINT);
             interrupted = true;
         }
@@ -76,6 +77,11 @@ RunResult runCli(const std::vector<std::string>& arguments, const std::string& w
     result.out = readAll(workDir + "/.stdout");
     result.err = readAll(workDir + "/.stderr");
     return result;
+}
+
+InterruptCondition onceSpeechStarts(const std::string& workDir) {
+    return
+        [path = workDir + "/.stdout"] { return readAll(path).find(" 7000 ") != std::string::npos; };
 }
 
 }  // namespace clitest

@@ -2,7 +2,7 @@
 
 #include <signal.h>
 
-#include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,12 +16,17 @@ struct RunResult {
     std::string err;
 };
 
+// Asked every few milliseconds while the CLI runs; SIGINT is sent once it answers true.
+using InterruptCondition = std::function<bool()>;
+
 // Runs voxtrial-cli with `arguments` in `workDir`, with `environment` added to (or, for an
-// empty value, removed from) the inherited environment. When `interruptAfter` is positive,
-// sends SIGINT after that time. A run that takes longer than a minute is killed.
+// empty value, removed from) the inherited environment. Sends SIGINT once `interruptWhen`
+// (if given) holds. A run that takes longer than a minute is killed.
 RunResult runCli(const std::vector<std::string>& arguments, const std::string& workDir,
                  const std::map<std::string, std::string>& environment = {},
-                 std::chrono::milliseconds interruptAfter = std::chrono::milliseconds(0),
-                 const std::string& input = {});
+                 const InterruptCondition& interruptWhen = {}, const std::string& input = {});
+
+// Holds once the CLI running in `workDir` has printed the start notification (--events).
+InterruptCondition onceSpeechStarts(const std::string& workDir);
 
 }  // namespace clitest

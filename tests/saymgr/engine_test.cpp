@@ -5,6 +5,8 @@
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "enginehost.h"
 
@@ -146,6 +148,31 @@ TEST_F(EngineTest, NotificationsFrameTheSpeechAndTileTheText) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         EXPECT_GT(words[i].value2, words[i - 1].value2);
     }
+}
+
+// eSpeak NG joins some short words to their neighbour without a word event of their own;
+// each still gets its own mark.
+TEST_F(EngineTest, EveryWordIsMarkedOnceInOrder) {
+    const std::string text = "The cat sat on the mat and went to the garden of the house.";
+    ASSERT_EQ(speak(text), 0);
+    std::vector<std::pair<int32_t, int32_t>> marks;
+    for (const Notice& word : host.withCode(SAYMGR_NOTIFY_MARK1)) {
+        marks.emplace_back(word.value2, word.value1);
+    }
+    EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{{0, 3},
+                                                               {4, 3},
+                                                               {8, 3},
+                                                               {12, 2},
+                                                               {15, 3},
+                                                               {19, 3},
+                                                               {23, 3},
+                                                               {27, 4},
+                                                               {32, 2},
+                                                               {35, 3},
+                                                               {39, 6},
+                                                               {46, 2},
+                                                               {49, 3},
+                                                               {53, 5}}));
 }
 
 TEST_F(EngineTest, PiecesAreAnnouncedBeforeTheirWords) {

@@ -1,10 +1,13 @@
 // User dictionaries as the engine uses them: compiled, loaded, applied to their language.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "enginehost.h"
 
@@ -70,6 +73,24 @@ TEST_F(EngineDictionaryTest, ReplacesWordsOfItsLanguageAndKeepsPositions) {
     EXPECT_EQ(EngineUnloadDictionary(host.instance(), handle), SAYMGR_EDICT_HANDLE);
 }
 
+// A word that a dictionary replaced is marked once, over exactly the word of the text.
+TEST_F(EngineDictionaryTest, AReplacedWordIsMarkedAsTheOriginalWord) {
+    std::ofstream(textPath) << "TTS text to speech\nVoxtrial [[v'0kstraI@l]]\n";
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, binaryPath.c_str()), 0);
+    int32_t handle = 0;
+    ASSERT_EQ(EngineLoadDictionary(host.instance(), &handle, binaryPath.c_str()), 0);
+    const std::string text = "TTS is great. Voxtrial works, TTS!";
+    ASSERT_EQ(
+        EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), 1, nullptr),
+        0);
+    std::vector<std::pair<int32_t, int32_t>> marks;
+    for (const Notice& word : host.withCode(SAYMGR_NOTIFY_MARK1)) {
+        marks.emplace_back(word.value2, word.value1);
+    }
+    EXPECT_EQ(marks, (std::vector<std::pair<int32_t, int32_t>>{
+                         {0, 3}, {4, 2}, {7, 5}, {14, 8}, {23, 5}, {30, 3}}));
+}
+
 TEST_F(EngineDictionaryTest, RejectsWhatIsNotABinaryDictionary) {
     int32_t handle = 7;
     EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, textPath.c_str()),
@@ -85,6 +106,22 @@ TEST_F(EngineDictionaryTest, RejectsWhatIsNotABinaryDictionary) {
     std::ofstream(damagedPath, std::ios::binary) << damaged;
     EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, damagedPath.c_str()),
               SAYMGR_EDICT_LOAD);
+}
+
+// A dictionary compiled over an older one keeps that file's permissions, and a target name
+// as long as the system allows leaves room for the temporary file beside it.
+TEST_F(EngineDictionaryTest, CompilingOverAFileKeepsItsModeAndAllowsLongNames) {
+    std::ofstream(binaryPath) << "older";
+    ASSERT_EQ(::chmod(binaryPath.c_str(), 0640), 0);
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, binaryPath.c_str()), 0);
+    EXPECT_EQ(std::filesystem::status(binaryPath).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    const std::string longPath = (directory / (std::string(250, 'n') + ".dcb")).string();
+    ASSERT_EQ(EngineCompileDictionary(host.instance(), textPath.c_str(), 1, longPath.c_str()), 0);
+    int32_t handle = 0;
+    EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, longPath.c_str()), 0);
+    EXPECT_EQ(EngineLoadDictionary(host.instance(), &handle, binaryPath.c_str()), 0);
 }
 
 }  // namespace

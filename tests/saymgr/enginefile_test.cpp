@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -9,8 +10,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -129,6 +132,20 @@ TEST_F(EngineFileTest, PauseCommandLengthensTheFile) {
     EXPECT_NEAR(pausedBytes - plainBytes, twoSeconds, twoSeconds / 5);
 }
 
+TEST_F(EngineFileTest, SpellCommandReachesOverBlanks) {
+    const auto bytes = [this](const std::string& text) {
+        int32_t size = 0;
+        EXPECT_EQ(generate(text, (directory / "spelled.wav").string(), SAYMGR_FORMAT_WAVE16, &size),
+                  0);
+        return size;
+    };
+    const int32_t spoken = bytes("hello international");
+    const int32_t touching = bytes("hello \x1bSinternational");
+    const int32_t spaced = bytes("hello \x1bS \t international");
+    EXPECT_GT(touching, spoken * 3 / 2) << "thirteen letters take longer than one word";
+    EXPECT_NEAR(spaced, touching, touching / 20);
+}
+
 TEST_F(EngineFileTest, RefusesBadArguments) {
     int32_t bytes = -1;
     const std::string path = (directory / "bad.wav").string();
@@ -196,6 +213,127 @@ TEST_F(EngineFileTest, TargetsThatAreNoPlainFile) {
     EXPECT_EQ(generate(kText, "/dev/null", SAYMGR_FORMAT_WAVE16, &bytes), 0);
     EXPECT_EQ(generate(kText, (directory / "after.raw").string(), 0, &bytes), 0)
         << "the engine is usable after the failures";
+}
+
+// A reader that opens the pipe and then never reads: the engine fills the pipe and waits, and
+// a stop must still end the generation. Should it not, a guard drains the pipe after a while
+// so that the test fails instead of hanging.
+TEST_F(EngineFileTest, StopEndsAGenerationIntoAPipeNobodyEmpties) {
+    const std::string pipe = (directory / "stalled").string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    std::atomic<bool> returned{false};
+    std::atomic<bool> drained{false};
+    std::thread guard([&] {
+        for (int i = 0; i < 1000 && !returned; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::vector<char> buffer(65536);
+        while (!returned) {
+            drained = ::read(readEnd, buffer.data(), buffer.size()) > 0 || drained;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    host.onDispatch = [&] {
+        if (host.dispatchCount == 30) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0);
+        }
+    };
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += kText + " ";
+    }
+    int32_t bytes = -1;
+    const int32_t status = generate(text, pipe, SAYMGR_FORMAT_LINEAR16, &bytes);
+    returned = true;
+    guard.join();
+    ::close(readEnd);
+    EXPECT_FALSE(drained) << "the generation ended only when the pipe was read";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(bytes, 0);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+}
+
+// A reader that closes the pipe while the engine waits for it fails the generation (-3)
+// instead of ending the process with SIGPIPE.
+TEST_F(EngineFileTest, AReaderThatGoesAwayFailsTheGeneration) {
+    const std::string pipe = (directory / "abandoned").string();
+    std::filesystem::remove(pipe);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    ::fcntl(readEnd, F_SETPIPE_SZ, 4096);
+    host.onDispatch = [&] {
+        if (host.dispatchCount == 30) {
+            ::close(readEnd);
+            readEnd = -1;
+        }
+    };
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += kText + " ";
+    }
+    int32_t bytes = -1;
+    EXPECT_EQ(generate(text, pipe, SAYMGR_FORMAT_LINEAR16, &bytes), SAYMGR_EFILE_WRITE);
+    EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
+    if (readEnd >= 0) {
+        ::close(readEnd);
+    }
+}
+
+// Runs `generate` while files may not grow past `limit` bytes (writes beyond fail instead of
+// raising SIGXFSZ), then lifts the limit again.
+template <typename Generate>
+int32_t withFileSizeLimit(rlim_t limit, Generate generate) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{limit, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const int32_t status = generate();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    return status;
+}
+
+// A generation that fails part way (here: at a file size limit) leaves an existing file as it
+// was, and no new file where there was none.
+TEST_F(EngineFileTest, FailedGenerationKeepsTheFileThatWasThere) {
+    const std::string old = (directory / "old.wav").string();
+    const std::string fresh = (directory / "fresh.wav").string();
+    const auto generateWithLimit = [&](const std::string& path, rlim_t limit) {
+        return withFileSizeLimit(limit, [&] {
+            int32_t bytes = 0;
+            return generate(kText, path, SAYMGR_FORMAT_WAVE16, &bytes);
+        });
+    };
+    // Too small for the header (the file cannot be started), or for the sound.
+    const std::pair<rlim_t, int32_t> limits[] = {{20, SAYMGR_EFILE_OPEN},
+                                                 {64 * 1024, SAYMGR_EFILE_WRITE}};
+    for (const auto& [limit, expected] : limits) {
+        SCOPED_TRACE(::testing::Message() << "limit " << limit);
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        std::ofstream(old, std::ios::binary) << "the user's own recording";
+        ASSERT_EQ(::chmod(old.c_str(), 0640), 0);
+        EXPECT_EQ(generateWithLimit(old, limit), expected);
+        EXPECT_EQ(generateWithLimit(fresh, limit), expected);
+        EXPECT_EQ(readFile(old), "the user's own recording");
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+            names.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(names, std::vector<std::string>{"old.wav"});
+    }
+    int32_t bytes = 0;
+    ASSERT_EQ(generate(kText, old, SAYMGR_FORMAT_WAVE16, &bytes), 0);
+    EXPECT_EQ(bytes, static_cast<int32_t>(std::filesystem::file_size(old)));
+    EXPECT_EQ(std::filesystem::status(old).permissions(), std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::owner_write |
+                                                              std::filesystem::perms::group_read)
+        << "a replaced file keeps its mode";
 }
 
 TEST_F(EngineFileTest, StoppedFileIsCompleteUpToTheStop) {

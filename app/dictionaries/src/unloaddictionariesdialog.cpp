@@ -13,7 +13,7 @@
 #include "dictionaries/dictionarytable.h"
 #include "engine/errorreport.h"
 #include "resources/buttonpictures.h"
-#include "resources/unloaddictionariestemplate.h"
+#include "resources/dialogtemplates.h"
 
 namespace dictionaries {
 namespace {

@@ -2,10 +2,9 @@
 
 namespace shell {
 
-void onSystemMode(context::ProgramContext&, QWidget*) {}
-void onAbout(context::ProgramContext&, QWidget*) {}
-void onAboutEngine(context::ProgramContext&, QWidget*) {}
-void onSetAccel(context::ProgramContext&, QWidget*) {}
+int onAbout(context::ProgramContext&, QWidget*) {
+    return 0;
+}
 void onSetWindowSwitchHook(context::ProgramContext&, bool) {}
 
 }  // namespace shell

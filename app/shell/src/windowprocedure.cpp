@@ -8,10 +8,12 @@
 #include "context/programcontext.h"
 #include "dictionaries/loaddictionary.h"
 #include "dictionaries/unloaddictionariesdialog.h"
+#include "engine/engineinfodialog.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
+#include "hooks/accelerationrules.h"
 #include "platform/codepage.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
@@ -21,6 +23,7 @@
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
 #include "speech/speech.h"
+#include "speech/speechmodesheet.h"
 
 namespace shell {
 
@@ -315,7 +318,7 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             dictionaries::UnloadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_SYSTEMMODE:
-            onSystemMode(m_program, window);
+            speech::ShowSpeechModeSheet(m_program, m_mainWindow);
             return true;
         case context::IDM_HELPCONTENTS:
             openHelp(QString::fromStdString(m_program.helpPath));
@@ -332,10 +335,10 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             runDialog(window, &onAbout);
             return true;
         case context::IDM_ABOUTENGINE:
-            runDialog(window, &onAboutEngine);
+            runDialog(window, &engine::AboutEngineDialog);
             return true;
         case context::IDM_SETACCEL:
-            runDialog(window, &onSetAccel);
+            runDialog(window, &hooks::SetAccelerationRules);
             return true;
         case context::IDM_SHOWMESSAGE:
             toggleShowMessage();
@@ -385,7 +388,7 @@ void WindowProcedure::speechCommand(QWidget* window, int commandId) {
 }
 
 void WindowProcedure::runDialog(QWidget* window,
-                                void (*dialog)(context::ProgramContext&, QWidget*)) {
+                                int (*dialog)(context::ProgramContext&, QWidget*)) {
     dialog(m_program, window);
     m_program.hookTargetWindow = window;
 }

@@ -8,7 +8,7 @@
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "platform/postedmessage.h"
-#include "resources/generationprogresstemplate.h"
+#include "resources/dialogtemplates.h"
 #include "speech/speechrequests.h"
 
 namespace speech {

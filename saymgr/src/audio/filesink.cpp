@@ -1,10 +1,9 @@
 #include "audio/filesink.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <array>
-#include <filesystem>
+#include <cerrno>
 
 #include "saymgr.h"
 
@@ -26,9 +25,6 @@ FileSink::~FileSink() {
     if (m_file != nullptr) {
         sf_close(m_file);
     }
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
 }
 
 int32_t FileSink::open(int sampleRate) {
@@ -39,40 +35,73 @@ int32_t FileSink::open(int sampleRate) {
     info.samplerate = sampleRate;
     info.channels = 1;
     info.format = kFormats[static_cast<std::size_t>(m_format)];
-    // Without O_NONBLOCK, a named pipe that nobody reads would block the caller for good.
-    const int fd =
-        ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    struct stat existing {};
+    if (::stat(m_path.c_str(), &existing) != 0) {
+        return errno == ENOENT ? openReplacement(info) : SAYMGR_EFILE_OPEN;
+    }
+    if (S_ISREG(existing.st_mode)) {
+        return openReplacement(info);
+    }
+    // A wave header is completed at the end, which a pipe cannot take back.
+    const bool pipe = S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode);
+    return pipe && m_format >= SAYMGR_FORMAT_WAVE8 ? SAYMGR_EFILE_OPEN : openStream(info);
+}
+
+int32_t FileSink::openReplacement(SF_INFO& info) {
+    m_replacement = std::make_unique<common::ReplacementFile>(m_path);
+    if (m_replacement->status() != common::ReplacementFile::Status::Ok) {
         return SAYMGR_EFILE_OPEN;
     }
-    m_fd = fd;
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    m_file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
+    m_file = sf_open_fd(m_replacement->fd(), SFM_WRITE, &info, SF_FALSE);
     return m_file == nullptr ? SAYMGR_EFILE_OPEN : 0;
+}
+
+int32_t FileSink::openStream(SF_INFO& info) {
+    m_stream = std::make_unique<StreamOutput>();
+    if (!m_stream->open(m_path)) {
+        return SAYMGR_EFILE_OPEN;
+    }
+    m_file = sf_open_virtual(&StreamOutput::virtualIo(), SFM_WRITE, &info, m_stream.get());
+    return m_file == nullptr ? SAYMGR_EFILE_OPEN : 0;
+}
+
+void FileSink::interrupt() {
+    m_interrupted = true;
+    if (m_stream) {
+        m_stream->interrupt();
+    }
 }
 
 int32_t FileSink::write(const int16_t* samples, std::size_t count) {
     const auto wanted = static_cast<sf_count_t>(count);
-    if (m_file == nullptr || sf_write_short(m_file, samples, wanted) != wanted) {
-        return SAYMGR_EFILE_WRITE;
-    }
-    m_written += wanted;
-    return 0;
+    const sf_count_t written = m_file == nullptr ? 0 : sf_write_short(m_file, samples, wanted);
+    m_written += written;
+    // Cut short by a stop: what was written stands.
+    m_failed = m_failed || (written != wanted && !m_interrupted);
+    return m_failed ? SAYMGR_EFILE_WRITE : 0;
 }
 
 int32_t FileSink::finish() {
     if (m_file == nullptr) {
         return SAYMGR_EFILE_WRITE;
     }
-    const int closed = sf_close(m_file) | ::close(m_fd);
+    const int closed = sf_close(m_file);
     m_file = nullptr;
-    m_fd = -1;
-    // A pipe or a device has no size of its own to report.
-    std::error_code error;
-    const bool plain = std::filesystem::is_regular_file(m_path, error);
-    const auto size = plain ? std::filesystem::file_size(m_path, error) : 0;
-    m_bytes = error ? 0 : static_cast<int64_t>(size);
-    return closed == 0 && !error ? 0 : SAYMGR_EFILE_WRITE;
+    if (m_replacement) {
+        return closed == 0 && !m_failed ? commit() : SAYMGR_EFILE_WRITE;
+    }
+    // The end of a stopped stream may not have left any more.
+    return closed == 0 || m_interrupted ? 0 : SAYMGR_EFILE_WRITE;
+}
+
+int32_t FileSink::commit() {
+    struct stat written {};
+    if (::fstat(m_replacement->fd(), &written) != 0 ||
+        m_replacement->commit() != common::ReplacementFile::Status::Ok) {
+        return SAYMGR_EFILE_WRITE;
+    }
+    m_bytes = written.st_size;
+    return 0;
 }
 
 }  // namespace saymgr::audio

@@ -21,7 +21,6 @@ PortAudioSink::~PortAudioSink() {
 }
 
 int32_t PortAudioSink::open(int sampleRate) {
-    StderrSilencer silencer;
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
     if (device == paNoDevice) {
         return SAYMGR_ENO_DEVICE;
@@ -86,7 +85,9 @@ int32_t PortAudioSink::push(const int16_t* samples, std::size_t count) {
         const uint64_t written = m_writeCount.load(std::memory_order_relaxed);
         const uint64_t room = kCapacity - (written - m_readCount.load(std::memory_order_acquire));
         if (room == 0) {
-            std::this_thread::sleep_for(kPoll);
+            if (!waitForDevice()) {
+                return SAYMGR_EDEVICE_WRITE;
+            }
             continue;
         }
         const auto part = static_cast<std::size_t>(std::min<uint64_t>(room, count - done));
@@ -100,16 +101,26 @@ int32_t PortAudioSink::push(const int16_t* samples, std::size_t count) {
 }
 
 int32_t PortAudioSink::finish() {
+    int32_t status = 0;
     if (m_deviceResampler != nullptr && !m_interrupted) {
         m_converted.clear();
         m_deviceResampler->flush(m_converted);
-        push(m_converted.data(), m_converted.size());
+        status = push(m_converted.data(), m_converted.size());
     }
-    while (!m_interrupted && m_readCount.load() < m_writeCount.load()) {
-        std::this_thread::sleep_for(kPoll);
+    while (status == 0 && !m_interrupted && m_readCount.load() < m_writeCount.load()) {
+        status = waitForDevice() ? 0 : SAYMGR_EDEVICE_WRITE;
+    }
+    if (status != 0) {
+        m_interrupted = true;  // nothing more to drain: abort the stream
     }
     close();
-    return 0;
+    return status;
+}
+
+bool PortAudioSink::waitForDevice() {
+    std::this_thread::sleep_for(kPoll);
+    return Pa_IsStreamActive(m_stream) == 1 &&
+           !m_watch.stalled(m_readCount.load(), m_paused, ProgressWatch::Clock::now());
 }
 
 int64_t PortAudioSink::heard() const {
@@ -120,7 +131,6 @@ void PortAudioSink::close() {
     if (m_stream == nullptr) {
         return;
     }
-    StderrSilencer silencer;
     if (m_interrupted) {
         Pa_AbortStream(m_stream);
     } else {

@@ -1,38 +1,27 @@
 #include "audio/portaudiosystem.h"
 
-#include <fcntl.h>
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
 #include <portaudio.h>
-#include <unistd.h>
 
 namespace saymgr::audio {
 
-StderrSilencer::StderrSilencer() {
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null < 0) {
-        return;
-    }
-    m_saved = ::dup(STDERR_FILENO);
-    if (m_saved >= 0) {
-        ::dup2(null, STDERR_FILENO);
-    }
-    ::close(null);
-}
+namespace {
 
-StderrSilencer::~StderrSilencer() {
-    if (m_saved >= 0) {
-        ::dup2(m_saved, STDERR_FILENO);
-        ::close(m_saved);
-    }
-}
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietJack(const char*) {}
+
+}  // namespace
 
 PortAudioSystem::PortAudioSystem() {
-    StderrSilencer silencer;
+    snd_lib_error_set_handler(quietAlsa);
+    jack_set_error_function(quietJack);
+    jack_set_info_function(quietJack);
     m_ready = Pa_Initialize() == paNoError;
 }
 
 PortAudioSystem::~PortAudioSystem() {
     if (m_ready) {
-        StderrSilencer silencer;
         Pa_Terminate();
     }
 }

@@ -2,8 +2,9 @@
 
 namespace saymgr::audio {
 
-// PortAudio initialised for as long as this object lives, with the sound system's chatter on
-// the standard error stream silenced while it starts.
+// PortAudio initialised for as long as this object lives. The sound libraries beneath it
+// (ALSA, JACK) report their device probing through their own error handlers, which are
+// silenced here, so nothing reaches the process's standard error stream.
 class PortAudioSystem {
   public:
     PortAudioSystem();
@@ -15,18 +16,6 @@ class PortAudioSystem {
 
   private:
     bool m_ready = false;
-};
-
-// Sends the standard error stream to /dev/null while it lives.
-class StderrSilencer {
-  public:
-    StderrSilencer();
-    ~StderrSilencer();
-    StderrSilencer(const StderrSilencer&) = delete;
-    StderrSilencer& operator=(const StderrSilencer&) = delete;
-
-  private:
-    int m_saved = -1;
 };
 
 }  // namespace saymgr::audio

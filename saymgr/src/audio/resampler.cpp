@@ -6,7 +6,9 @@ namespace saymgr::audio {
 
 Resampler::Resampler(double inputRate, double outputRate)
     : m_inputRate(inputRate), m_outputRate(outputRate) {
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+    // Speech made with 16-bit samples needs no dither on its way back to 16 bits.
+    soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_INT16_I);
+    io.flags |= SOXR_NO_DITHER;
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_LQ, 0);
     const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
     soxr_error_t error = nullptr;

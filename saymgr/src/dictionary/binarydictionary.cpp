@@ -113,7 +113,9 @@ int32_t BinaryDictionary::decode(std::string_view bytes, int32_t& languageId, Wo
     header.uint(language, 4);
     header.uint(count, 4);
     header.uint(payloadSize, 4);
-    if (version != kVersion || payloadSize != bytes.size() - kHeaderBytes - kChecksumBytes) {
+    // The compiler never writes a dictionary without entries.
+    if (version != kVersion || count == 0 ||
+        payloadSize != bytes.size() - kHeaderBytes - kChecksumBytes) {
         return SAYMGR_EDICT_LOAD;
     }
     const std::string_view covered = bytes.substr(0, bytes.size() - kChecksumBytes);

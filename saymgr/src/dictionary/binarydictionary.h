@@ -28,8 +28,8 @@ class BinaryDictionary {
     static std::string encode(int32_t languageId, const WordTable& table);
 
     // Validates and decodes `bytes`. Returns 0, -24 when the magic number is missing (not a
-    // binary dictionary) or -18 when it is damaged: another version, a wrong size or
-    // checksum, or an entry that the compiler could not have written. On failure `table`
+    // binary dictionary) or -18 when it is damaged: another version, no entries, a wrong size
+    // or checksum, or an entry that the compiler could not have written. On failure `table`
     // may hold part of the entries.
     static int32_t decode(std::string_view bytes, int32_t& languageId, WordTable& table);
 };

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <thread>
 
 #include "audio/filesink.h"
@@ -67,16 +66,6 @@ double nullSinkPace() {
     char* end = nullptr;
     const double value = std::strtod(pace, &end);
     return end != pace && value >= 0 ? value : 1.0;
-}
-
-// Removes what a failed generation left at `path`, unless that is no file of its own (a
-// device, a link).
-void removePartialFile(const char* path) {
-    std::error_code error;
-    if (std::filesystem::symlink_status(path, error).type() ==
-        std::filesystem::file_type::regular) {
-        std::filesystem::remove(path, error);
-    }
 }
 
 // Sets a flag for the lifetime of a scope.
@@ -225,9 +214,7 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     int64_t fileBytes = 0;
     const int32_t status = run(request(text, length, textForm),
                                std::make_unique<audio::FileSink>(path, format), &fileBytes);
-    if (status == SAYMGR_EFILE_WRITE) {
-        removePartialFile(path);
-    } else if (bytesWritten != nullptr && status == 0) {
+    if (bytesWritten != nullptr && status == 0) {
         *bytesWritten = static_cast<int32_t>(std::min<int64_t>(fileBytes, INT32_MAX));
     }
     return status;

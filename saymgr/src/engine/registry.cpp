@@ -2,53 +2,64 @@
 
 namespace saymgr::engine {
 
-int32_t Registry::s_handle = 0;
-int32_t Registry::s_nextHandle = 1;
-
-std::unique_ptr<Instance>& Registry::instance() {
-    static std::unique_ptr<Instance> open;
-    return open;
+Registry::State& Registry::state() {
+    static State registry;
+    return registry;
 }
 
 int32_t Registry::open(int32_t& handle, const SaymgrHostThread* thread) {
-    if (instance()) {
+    State& registry = state();
+    const std::lock_guard lock(registry.mutex);
+    if (registry.instance) {
         return SAYMGR_EINSTANCE_BUSY;
     }
     auto created = std::make_unique<Instance>(thread);
     if (!created->isReady()) {
         return SAYMGR_EENGINE_LOADING;
     }
-    instance() = std::move(created);
-    s_handle = s_nextHandle++;
-    handle = s_handle;
+    registry.instance = std::move(created);
+    registry.owner = std::this_thread::get_id();
+    registry.handle = registry.nextHandle++;
+    handle = registry.handle;
     return 0;
 }
 
 int32_t Registry::close(int32_t handle) {
-    int32_t status = 0;
-    Instance* open = find(handle, status);
-    if (open == nullptr) {
-        return status;
+    State& registry = state();
+    std::unique_ptr<Instance> closed;
+    {
+        const std::lock_guard lock(registry.mutex);
+        int32_t status = 0;
+        Instance* open = findLocked(registry, handle, status);
+        if (open == nullptr) {
+            return status;
+        }
+        if (open->isBusy()) {
+            return SAYMGR_EBUSY;
+        }
+        closed = std::move(registry.instance);
+        registry.handle = 0;
     }
-    if (open->isBusy()) {
-        return SAYMGR_EBUSY;
-    }
-    instance().reset();
-    s_handle = 0;
     return 0;
 }
 
 Instance* Registry::find(int32_t handle, int32_t& status) {
-    if (!instance()) {
+    State& registry = state();
+    const std::lock_guard lock(registry.mutex);
+    return findLocked(registry, handle, status);
+}
+
+Instance* Registry::findLocked(State& registry, int32_t handle, int32_t& status) {
+    if (!registry.instance) {
         status = SAYMGR_ENOT_INITIALIZED;
         return nullptr;
     }
-    if (handle != s_handle) {
+    if (handle != registry.handle || std::this_thread::get_id() != registry.owner) {
         status = SAYMGR_EINSTANCE;
         return nullptr;
     }
     status = 0;
-    return instance().get();
+    return registry.instance.get();
 }
 
 const char* Registry::aboutText() {

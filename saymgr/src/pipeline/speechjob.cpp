@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string_view>
 
 #include "audio/resampler.h"
@@ -12,14 +13,26 @@ namespace saymgr::pipeline {
 
 // Gathers what eSpeak NG produces for the pieces of one text into chunks for the output
 // thread, with positions in samples from the start of the text.
+//
+// Every word of a piece gets exactly one mark, in order. eSpeak NG sends no word event for
+// some short words it joins to their neighbour, and several events for a word a dictionary
+// replaced by more than one; so a word event marks each word of the piece from the next
+// unmarked one up to the one it reports, all at its moment, and nothing once they are marked.
 class SpeechJob::Listener : public synthesis::SynthesisListener {
   public:
     explicit Listener(SpeechJob& job) : m_job(job) {}
 
     void beginPiece(const text::SynthesisText& piece) {
         m_piece = &piece;
+        m_nextWord = 0;
         m_pieceStart = m_total;
         add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0});
+    }
+
+    // Marks the words of the piece that no event reached, at its end.
+    void endPiece() {
+        markWordsBefore(std::numeric_limits<int32_t>::max(), m_total);
+        m_piece = nullptr;
     }
 
     bool onSamples(const int16_t* samples, std::size_t count) override {
@@ -39,7 +52,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         }
         const auto [start, end] = m_piece->sourceRange(position - 1, length);
         if (end > start) {
-            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK1, end - start, start});
+            markWordsBefore(end, m_pieceStart + sample);
         }
     }
 
@@ -59,6 +72,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         ++m_sent;
         const bool accepted = m_job.m_chunks.push(std::move(m_chunk));
         m_chunk = {};
+        m_chunk.samples.reserve(kBatchSamples + kBatchSamples / 8);
         return accepted && !m_job.m_aborted;
     }
 
@@ -67,8 +81,21 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         m_chunk.events.push_back({sample, notification});
     }
 
+    // Marks at `sample` each unmarked word of the piece that starts before `end`.
+    void markWordsBefore(int32_t end, int64_t sample) {
+        if (m_piece == nullptr) {
+            return;
+        }
+        const std::vector<text::Word>& words = m_piece->words;
+        for (; m_nextWord < words.size() && words[m_nextWord].start < end; ++m_nextWord) {
+            const text::Word& word = words[m_nextWord];
+            add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start});
+        }
+    }
+
     SpeechJob& m_job;
     const text::SynthesisText* m_piece = nullptr;
+    std::size_t m_nextWord = 0;  // the piece's first word without a mark
     Chunk m_chunk;
     int64_t m_total = 0;
     int64_t m_pieceStart = 0;
@@ -148,6 +175,7 @@ void SpeechJob::synthesize() {
         listener.beginPiece(piece);
         m_espeak.setRateFactor(m_request.rules.rateFactor(end - start));
         m_espeak.speak(piece.markup, listener);
+        listener.endPiece();
     }
     if (!m_aborted) {
         listener.send();

@@ -45,8 +45,9 @@ class SpeechJob {
 
     audio::Sink& sink() { return *m_sink; }
 
-    // Samples (at the synthesis rate) gathered before they go to the output thread.
-    static constexpr std::size_t kBatchSamples = 4096;
+    // Samples (at the synthesis rate) gathered before they go to the output thread: about
+    // 0.7 s of sound, so that the threads hand over, and the sink writes, seldom.
+    static constexpr std::size_t kBatchSamples = 16384;
 
   private:
     struct Timed {

@@ -13,6 +13,12 @@ struct Bookmark {
     int32_t length;
 };
 
+// A word of the caller's text: its position and length in bytes.
+struct Word {
+    int32_t start;
+    int32_t length;
+};
+
 // One piece of the caller's text in the form the synthesizer reads (UTF-8 with SSML markup),
 // with the way back from every byte and character to the caller's byte positions.
 struct SynthesisText {
@@ -20,6 +26,9 @@ struct SynthesisText {
     std::vector<int32_t> sourceOffsets;  // one per byte of `markup`
     std::vector<int32_t> charStarts;     // byte offset of each character of `markup`
     std::vector<Bookmark> bookmarks;     // the mark named "b<N>" is bookmarks[N]
+    // The words that are spoken, in order: runs of the text between blanks and commands,
+    // without the punctuation around them; a spelled word is one word.
+    std::vector<Word> words;
     int32_t sourceStart = 0;
     int32_t sourceEnd = 0;
 

@@ -1,6 +1,7 @@
 #include "text/textbuilder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "text/characters.h"
@@ -11,6 +12,11 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool isPunctuation(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x80 && std::ispunct(byte) != 0;
 }
 
 }  // namespace
@@ -24,7 +30,17 @@ class TextBuilder::Assembly {
         m_result.sourceEnd = end;
     }
 
-    void addByte(int32_t offset) { appendDecoded(m_words, offset); }
+    void addByte(int32_t offset) {
+        const std::string& utf8 = appendDecoded(m_words, offset);
+        if (utf8.size() == 1 && isBlank(utf8[0])) {
+            closeWord();
+        } else {
+            if (m_wordEnd == m_wordStart) {
+                m_wordStart = offset;
+            }
+            m_wordEnd = offset + 1;
+        }
+    }
 
     void addPause(int32_t offset, int32_t milliseconds) {
         flushWords();
@@ -51,6 +67,7 @@ class TextBuilder::Assembly {
         appendTag("<say-as interpret-as=\"characters\">", offset);
         appendEscaped(word);
         appendTag("</say-as>", last);
+        addWord(first, last);
     }
 
     SynthesisText finish() {
@@ -64,15 +81,39 @@ class TextBuilder::Assembly {
     }
 
   private:
-    void appendDecoded(MappedText& text, int32_t offset) const {
-        const auto byte =
-            static_cast<uint8_t>(m_builder.m_source[static_cast<std::size_t>(offset)]);
-        const std::string& utf8 = m_builder.m_table.utf8(byte);
+    const std::string& appendDecoded(MappedText& text, int32_t offset) const {
+        const std::string& utf8 = m_builder.m_table.utf8(byteAt(offset));
         text.utf8 += utf8;
         text.sourceOffsets.insert(text.sourceOffsets.end(), utf8.size(), offset);
+        return utf8;
+    }
+
+    uint8_t byteAt(int32_t offset) const {
+        return static_cast<uint8_t>(m_builder.m_source[static_cast<std::size_t>(offset)]);
+    }
+
+    // Lists the source bytes [start, end) without the punctuation around them as a word,
+    // unless nothing remains.
+    void addWord(int32_t start, int32_t end) {
+        while (start < end && isPunctuation(static_cast<char>(byteAt(start)))) {
+            ++start;
+        }
+        while (end > start && isPunctuation(static_cast<char>(byteAt(end - 1)))) {
+            --end;
+        }
+        if (end > start) {
+            m_result.words.push_back({start, end - start});
+        }
+    }
+
+    // Ends the word being collected.
+    void closeWord() {
+        addWord(m_wordStart, m_wordEnd);
+        m_wordStart = m_wordEnd = 0;
     }
 
     void flushWords() {
+        closeWord();
         if (m_words.utf8.empty()) {
             return;
         }
@@ -112,6 +153,8 @@ class TextBuilder::Assembly {
     const TextBuilder& m_builder;
     SynthesisText m_result;
     MappedText m_words;
+    int32_t m_wordStart = 0;  // the word being collected, [start, end) of the source
+    int32_t m_wordEnd = 0;
 };
 
 TextBuilder::TextBuilder(std::string_view source, const ByteTable& table, Dictionaries dictionaries)
@@ -148,11 +191,15 @@ SynthesisText TextBuilder::build(int32_t start, int32_t end) const {
             assembly.addBookmark(i, last - i);
             i = last;
         } else if (command == 'S') {
-            int32_t last = i + 2;
+            int32_t first = i + 2;
+            while (first < end && isBlank(at(first))) {
+                ++first;
+            }
+            int32_t last = first;
             while (last < end && !isBlank(at(last)) && at(last) != kEscape) {
                 ++last;
             }
-            assembly.addSpelled(i, i + 2, last);
+            assembly.addSpelled(i, first, last);
             i = last;
         } else {
             ++i;

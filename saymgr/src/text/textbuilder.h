@@ -17,7 +17,7 @@ using Dictionaries = std::vector<std::shared_ptr<const UserDictionary>>;
 //
 // Escape commands (the escape character, 27, then a letter in either case):
 //   ESC P digits   pause for that many milliseconds (no digits: 500, at most 10000)
-//   ESC S          spell out the word that follows, letter by letter
+//   ESC S          spell out the word that follows (after any blanks), letter by letter
 //   ESC M digits   bookmark: reported when the speech reaches it (the digits are optional)
 // An escape that starts none of these is skipped and the text after it is spoken.
 class TextBuilder {

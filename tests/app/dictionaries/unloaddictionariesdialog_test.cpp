@@ -17,7 +17,7 @@
 #include "dictionaryfixture.h"
 #include "engine/errorreport.h"
 #include "resources/buttonpictures.h"
-#include "resources/unloaddictionariestemplate.h"
+#include "resources/dialogtemplates.h"
 
 namespace dictionarytest {
 namespace {

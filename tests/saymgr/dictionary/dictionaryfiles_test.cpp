@@ -174,6 +174,7 @@ TEST(DictionaryLoad, RefusesDamagedBinaryDictionaries) {
         std::string bytes;
     } cases[] = {
         {"magic only", std::string("QVXDCB\x1A\n", 8)},
+        {"no entries", binary(1, 0, "")},
         {"truncated header", good.substr(0, 20)},
         {"truncated entries", good.substr(0, good.size() - 6)},
         {"last byte missing", good.substr(0, good.size() - 1)},

@@ -48,6 +48,10 @@ struct ProgramContext {
     platform::Services services;
 
     SpeechState speechState = SpeechState::Idle;
+    // The system speech mode's two choices: 0 Speak Directly, 1 Put Text in Queue, 2 Interrupt
+    // Speech; 0 Not Interruptible, 1 Interruptible.
+    int32_t speechModeChoice = 0;
+    int32_t interruptChoice = 0;
     bool echoEnabled = true;
     // The input window's text per language slot (slot Language - 1), at most 999 characters.
     std::array<std::string, context::kLanguageSlots> keyboardText;

@@ -10,14 +10,10 @@ struct ProgramContext;
 
 namespace shell {
 
-// Commands whose handlers belong to the program's later subsystems (speech mode, dialogs,
-// input hooks). The window procedure already routes each of them here by name; they do nothing
-// yet.
+// Commands whose handlers belong to the program's later subsystems (the About boxes, input
+// hooks). The window procedure already routes each of them here by name; they do nothing yet.
 
-void onSystemMode(context::ProgramContext& program, QWidget* window);
-void onAbout(context::ProgramContext& program, QWidget* window);
-void onAboutEngine(context::ProgramContext& program, QWidget* window);
-void onSetAccel(context::ProgramContext& program, QWidget* window);
+int onAbout(context::ProgramContext& program, QWidget* window);
 // Switches the window-switch hook on or off.
 void onSetWindowSwitchHook(context::ProgramContext& program, bool on);
 

@@ -69,7 +69,8 @@ class WindowProcedure {
     void openHelp(const QString& path);
     void openTextFile();
     void toggleShowMessage();
-    void runDialog(QWidget* window, void (*dialog)(context::ProgramContext&, QWidget*));
+    // Runs a modal dialog owned by `window`; the window is the hooks' target again afterwards.
+    void runDialog(QWidget* window, int (*dialog)(context::ProgramContext&, QWidget*));
     bool windowCommand(QWidget* window, int commandId);
     void speechCommand(QWidget* window, int commandId);
     ButtonSet* buttonsOf(QWidget* window) const;

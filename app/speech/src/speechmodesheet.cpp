@@ -1,0 +1,108 @@
+#include "speech/speechmodesheet.h"
+
+#include <QDialogButtonBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "context/programcontext.h"
+#include "resources/dialogtemplates.h"
+
+namespace speech {
+namespace {
+
+// One page of the sheet: its radio buttons and the program's choice they stand for.
+struct ModePage {
+    QDialog* page;
+    int firstButton;
+    int buttonCount;
+    int32_t& choice;
+
+    QRadioButton* button(int index) const {
+        return qobject_cast<QRadioButton*>(platform::findItem(*page, firstButton + index));
+    }
+    void show() const {
+        if (QRadioButton* on = button(choice)) {
+            on->setChecked(true);
+        }
+    }
+    // Every button that is on sets the choice to its index.
+    void take() const {
+        for (int index = 0; index < buttonCount; ++index) {
+            if (button(index) != nullptr && button(index)->isChecked()) {
+                choice = index;
+            }
+        }
+    }
+};
+
+// The sheet's dialog: the tabbed pages over OK and Cancel.
+class SpeechModeSheet : public QDialog {
+  public:
+    SpeechModeSheet(context::ProgramContext& program, QWidget* owner)
+        : QDialog(owner),
+          m_pages{ModePage{addPage(resources::speechModePageTemplate(), tr("Speech Mode")),
+                           resources::kFirstSpeechModeButton, 3, program.speechModeChoice},
+                  ModePage{addPage(resources::interruptPageTemplate(), tr("Interrupt")),
+                           resources::kFirstInterruptButton, 2, program.interruptChoice}} {
+        setWindowTitle(QStringLiteral("Set System Speech Mode"));
+        for (const ModePage& page : m_pages) {
+            page.show();
+        }
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+            m_pages[static_cast<std::size_t>(m_tabs->currentIndex())].take();
+            accept();
+        });
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        connect(m_tabs, &QTabWidget::currentChanged, this, [this](int shown) {
+            m_pages[static_cast<std::size_t>(m_showing)].take();
+            m_showing = shown;
+        });
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(m_tabs);
+        layout->addWidget(buttons);
+    }
+
+  private:
+    QDialog* addPage(const platform::DialogTemplate& pageTemplate, const QString& title) {
+        std::unique_ptr<QDialog> page = platform::buildDialog(pageTemplate, nullptr);
+        page->setWindowFlags(Qt::Widget);
+        QDialog* added = page.release();
+        m_tabs->addTab(added, title);
+        return added;
+    }
+
+    QTabWidget* m_tabs = new QTabWidget(this);
+    std::array<ModePage, 2> m_pages;
+    int m_showing = 0;
+};
+
+}  // namespace
+
+int32_t SpeechModeBits(int32_t speechModeChoice, int32_t interruptChoice) {
+    constexpr std::array<int32_t, 3> kSpeechModes{0x01, 0x02, 0x04};
+    int32_t bits = speechModeChoice >= 0 && speechModeChoice < 3
+                       ? kSpeechModes[static_cast<std::size_t>(speechModeChoice)]
+                       : 0;
+    if (interruptChoice == 0) {
+        bits |= 0x10;
+    } else if (interruptChoice == 1) {
+        bits |= 0x08;
+    }
+    return bits;
+}
+
+std::unique_ptr<QDialog> makeSpeechModeSheet(context::ProgramContext& program, QWidget* owner) {
+    return std::make_unique<SpeechModeSheet>(program, owner);
+}
+
+int ShowSpeechModeSheet(context::ProgramContext& program, QWidget* owner) {
+    const int result = makeSpeechModeSheet(program, owner)->exec();
+    program.engine->EngineSetSystemMode(
+        program.engineInstance, SpeechModeBits(program.speechModeChoice, program.interruptChoice));
+    return result;
+}
+
+}  // namespace speech

@@ -1,0 +1,66 @@
+#include "speech/speechmodesheet.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "context/programcontext.h"
+
+namespace speechtest {
+namespace {
+
+TEST(SpeechModeBits, CombinesBothChoices) {
+    EXPECT_EQ(speech::SpeechModeBits(0, 0), 0x11);
+    EXPECT_EQ(speech::SpeechModeBits(1, 1), 0x0A);
+    EXPECT_EQ(speech::SpeechModeBits(2, 1), 0x0C);
+    EXPECT_EQ(speech::SpeechModeBits(3, 2), 0x00);
+}
+
+// The sheet driven as a user would: radio buttons, tabs, OK and Cancel.
+class SpeechModeSheetTest : public ::testing::Test {
+  protected:
+    void open() { m_sheet = speech::makeSpeechModeSheet(m_program, nullptr); }
+    QRadioButton& radio(const QString& text) const {
+        for (QRadioButton* button : m_sheet->findChildren<QRadioButton*>()) {
+            if (button->text() == text) {
+                return *button;
+            }
+        }
+        throw std::runtime_error("no such radio button");
+    }
+    void showPage(int index) const { m_sheet->findChild<QTabWidget*>()->setCurrentIndex(index); }
+    void press(QDialogButtonBox::StandardButton which) const {
+        m_sheet->findChild<QDialogButtonBox*>()->button(which)->click();
+    }
+    std::pair<int32_t, int32_t> choices() const {
+        return {m_program.speechModeChoice, m_program.interruptChoice};
+    }
+
+    context::ProgramContext m_program;
+    std::unique_ptr<QDialog> m_sheet;
+};
+
+TEST_F(SpeechModeSheetTest, AChoiceCountsWhenItsPageIsLeft) {
+    open();
+    EXPECT_TRUE(radio("Speak Directly").isChecked());
+    radio("Interrupt Speech").setChecked(true);
+    showPage(1);
+    EXPECT_TRUE(radio("Not Interruptible").isChecked());
+    radio("Interruptible").setChecked(true);
+    press(QDialogButtonBox::Ok);
+    EXPECT_EQ(choices(), std::make_pair(2, 1));
+
+    open();  // the last choices are shown again
+    EXPECT_TRUE(radio("Interrupt Speech").isChecked());
+    radio("Put Text in Queue").setChecked(true);
+    showPage(1);
+    radio("Not Interruptible").setChecked(true);
+    press(QDialogButtonBox::Cancel);
+    EXPECT_EQ(choices(), std::make_pair(1, 1));  // only the page showing was dropped
+}
+
+}  // namespace
+}  // namespace speechtest
