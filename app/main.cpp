@@ -23,6 +23,9 @@ std::string commandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Taken before QApplication removes its own options (-style, -reverse, ...) from argv:
+    // extended mode is for a command line that is exactly its word, with nothing else on it.
+    const std::string line = commandLine(argc, argv);
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const binding::EngineLibrary library;
@@ -32,5 +35,5 @@ int main(int argc, char** argv) {
     options.services = platform::makeDesktopServices(std::filesystem::current_path(error).string());
     options.userProfile = platform::userProfilePath();
     shell::Program program(std::move(options));
-    return program.run(commandLine(argc, argv));
+    return program.run(line);
 }

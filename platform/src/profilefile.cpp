@@ -159,12 +159,8 @@ common::ReadStatus readProfile(const std::filesystem::path& path, std::string& c
     return status;
 }
 
-std::optional<std::string> lookup(const std::filesystem::path& path, std::string_view section,
-                                  std::string_view key) {
-    std::string content;
-    if (readProfile(path, content) != common::ReadStatus::Ok) {
-        return std::nullopt;
-    }
+std::optional<std::string> lookupIn(std::string_view content, std::string_view section,
+                                    std::string_view key) {
     const std::vector<Line> lines = splitLines(content);
     const std::optional<SectionRange> range = findSection(lines, trim(section));
     if (!range) {
@@ -175,6 +171,15 @@ std::optional<std::string> lookup(const std::filesystem::path& path, std::string
         return std::nullopt;
     }
     return std::string(lines[*index].value);
+}
+
+std::optional<std::string> lookup(const std::filesystem::path& path, std::string_view section,
+                                  std::string_view key) {
+    std::string content;
+    if (readProfile(path, content) != common::ReadStatus::Ok) {
+        return std::nullopt;
+    }
+    return lookupIn(content, section, key);
 }
 
 std::string_view lineEndOf(std::string_view content) {
@@ -219,6 +224,20 @@ std::string withKey(const std::string& content, std::string_view section, std::s
     return content.substr(0, insertAt) + inserted + content.substr(insertAt);
 }
 
+// The text with the key's line, line end included, taken out; the text itself when the key is
+// missing.
+std::string withoutKey(const std::string& content, std::string_view section, std::string_view key) {
+    const std::vector<Line> lines = splitLines(content);
+    const std::optional<SectionRange> range = findSection(lines, section);
+    const std::optional<std::size_t> index = range ? findKey(lines, *range, key) : std::nullopt;
+    if (!index) {
+        return content;
+    }
+    const Line& line = lines[*index];
+    std::string result = content;
+    return result.erase(line.begin, line.text.size() + line.end.size());
+}
+
 // Writes the new text in one step, so the target is at every moment either the old or the
 // new file.
 bool replaceAtomically(const std::filesystem::path& target, std::string_view content) {
@@ -227,8 +246,17 @@ bool replaceAtomically(const std::filesystem::path& target, std::string_view con
     return common::ReplacementFile::replace(target, content) == common::ReplacementFile::Status::Ok;
 }
 
+// A name that stays on its own line and reads back as written: not empty, no line break and no
+// NUL byte (which the text handling of many readers takes for the end of the name).
 bool isWritableName(std::string_view text) {
-    return !text.empty() && text.find_first_of("\r\n") == std::string_view::npos;
+    constexpr std::string_view kLineBreaking("\r\n\0", 3);
+    return !text.empty() && text.find_first_of(kLineBreaking) == std::string_view::npos;
+}
+
+bool isWritableEntry(std::string_view section, std::string_view key, std::string_view value) {
+    return isWritableName(section) && section.find(']') == std::string_view::npos &&
+           isWritableName(key) && key.find('=') == std::string_view::npos && key.front() != '[' &&
+           key.front() != ';' && value.find_first_of("\r\n") == std::string_view::npos;
 }
 
 }  // namespace
@@ -276,18 +304,55 @@ int32_t ProfileFile::readInt(std::string_view section, std::string_view key,
 
 bool ProfileFile::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
+    ProfileEdit edit(*this);
+    return edit.writeString(section, key, value) && edit.commit();
+}
+
+ProfileEdit::ProfileEdit(ProfileFile& file)
+    : m_path(file.path()),
+      m_readable(readProfile(m_path, m_content) != common::ReadStatus::Unreadable) {}
+
+bool ProfileEdit::isEditable() const {
+    return m_readable && m_content.size() <= kMaxProfileBytes;
+}
+
+std::optional<std::string> ProfileEdit::find(std::string_view section, std::string_view key) const {
+    return lookupIn(m_content, section, key);
+}
+
+bool ProfileEdit::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
     section = trim(section);
     key = trim(key);
-    if (!isWritableName(section) || section.find(']') != std::string_view::npos ||
-        !isWritableName(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
-        key.front() == ';' || value.find_first_of("\r\n") != std::string_view::npos) {
+    if (!isWritableEntry(section, key, value) || !isEditable()) {
         return false;
     }
-    std::string content;
-    if (readProfile(m_path, content) == common::ReadStatus::Unreadable) {
+    m_content = withKey(m_content, section, key, trim(value));
+    m_changed = true;
+    return true;
+}
+
+void ProfileEdit::removeKey(std::string_view section, std::string_view key) {
+    if (!isEditable()) {
+        return;
+    }
+    std::string edited = withoutKey(m_content, trim(section), trim(key));
+    m_changed = m_changed || edited.size() != m_content.size();
+    m_content = std::move(edited);
+}
+
+bool ProfileEdit::commit() {
+    if (!m_readable) {
         return false;
     }
-    return replaceAtomically(m_path, withKey(content, section, key, trim(value)));
+    if (!m_changed) {
+        return true;
+    }
+    if (!replaceAtomically(m_path, m_content)) {
+        return false;
+    }
+    m_changed = false;
+    return true;
 }
 
 std::filesystem::path userProfilePath() {

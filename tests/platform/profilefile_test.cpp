@@ -6,11 +6,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "testsupport/temporaryfolder.h"
 
@@ -124,7 +129,182 @@ TEST_F(ProfileFileTest, UnsafeNamesAndValuesAreRefusedAndTheFileUnchanged) {
     EXPECT_FALSE(profile.writeString("A]", "x", "1"));
     EXPECT_FALSE(profile.writeString("A", "k=v", "1"));
     EXPECT_FALSE(profile.writeString("A", " ", "1"));
+    EXPECT_FALSE(profile.writeString(std::string_view("A\0B", 3), "x", "1"));
+    EXPECT_FALSE(profile.writeString("A", std::string_view("x\0y", 3), "1"));
+    EXPECT_FALSE(profile.writeString("A", "x\ry", "1"));
     EXPECT_EQ(readText(profile.path()), before);
+}
+
+TEST_F(ProfileFileTest, AReadOnlyFileIsLeftAsItIsEvenForAnAllPowerfulUser) {
+    const std::string before = "[A]\nx=1\n";
+    ProfileFile profile(file(before));
+    ASSERT_EQ(::chmod(profile.path().c_str(), 0444), 0);
+    EXPECT_FALSE(profile.writeString("A", "x", "2"));
+    platform::ProfileEdit edit(profile);
+    EXPECT_TRUE(edit.writeString("A", "y", "3"));
+    EXPECT_FALSE(edit.commit());
+    EXPECT_EQ(readText(profile.path()), before);
+    struct stat info {};
+    ASSERT_EQ(::stat(profile.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+}
+
+// A named pipe in place of a profile would block a reader until someone writes into it.
+TEST_F(ProfileFileTest, ANamedPipeIsNeitherWaitedForNorReplaced) {
+    const std::filesystem::path pipe = m_folder.path() / "user.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    ::alarm(20);  // a blocked open ends the test program instead of hanging it
+    ProfileFile profile(pipe);
+    EXPECT_FALSE(profile.exists());
+    EXPECT_EQ(profile.readString("sounds", "SystemQuestion", "ding.wav"), "ding.wav");
+    EXPECT_EQ(profile.readInt("sounds", "Volume", 7), 7);
+    EXPECT_FALSE(profile.writeString("sounds", "SystemQuestion", "chimes.wav"));
+    platform::ProfileEdit edit(profile);
+    EXPECT_FALSE(edit.writeString("sounds", "SystemQuestion", "chimes.wav"));
+    EXPECT_FALSE(edit.commit());
+    ::alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// The edits one quit makes, once one by one and once as one edit, give the same file.
+TEST_F(ProfileFileTest, AnEditGivesTheFileThatSingleWritesGive) {
+    const std::string before =
+        "\xEF\xBB\xBF; Voxtrial settings\r\n"
+        "[Languages]\r\nLanguage1=English,en.htm,en.txt\r\n\r\n"
+        "[language1]\r\n  VOLUME = 8 \r\n; a remark\r\nPitch=5\r\nCustom=yes\r\n\r\n"
+        "[Other]\r\nKey=Value\r\n"
+        "[TTSDEFAULT]\r\nlanguage=1\r\nFrequency=11\r\nFileType=0";
+    const std::vector<std::pair<std::string, std::string>> keys = {
+        {"Language1", "Volume"},    {"Language1", "Pitch"},     {"Language1", "Rate"},
+        {"Language1", "Speaker"},   {"Language2", "Volume"},    {"Language2", "Pitch"},
+        {"TTSdefault", "Language"}, {"TTSdefault", "PlayMode"}, {"TTSdefault", "Frequency"},
+        {"TTSdefault", "TextOut"},  {"Language1", "Volume"},    {"Bad]", "Refused"}};
+    ProfileFile single(file(before));
+    ProfileFile batched(m_folder.path() / "batched.ini");
+    writeText(batched.path(), before);
+    platform::ProfileEdit edit(batched);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto& [section, key] = keys[i];
+        const std::string value = std::to_string(i);
+        EXPECT_EQ(edit.writeString(section, key, value), single.writeString(section, key, value))
+            << section << '/' << key;
+        EXPECT_EQ(edit.find(section, key).value_or("missing"),
+                  single.readString(section, key, "missing"));
+    }
+    EXPECT_EQ(readText(batched.path()), before) << "nothing is written before the commit";
+    ASSERT_TRUE(edit.commit());
+    EXPECT_EQ(readText(batched.path()), readText(single.path()));
+}
+
+TEST_F(ProfileFileTest, RemovingAKeyTakesItsWholeLineAndNothingElse) {
+    ProfileFile profile(file("[A]\r\nx=1\r\n[B]\r\nx=2\r\ny=3"));
+    platform::ProfileEdit edit(profile);
+    edit.removeKey("b", "Y");
+    edit.removeKey("A", "missing");
+    edit.removeKey("missing", "x");
+    edit.removeKey("A", "X");
+    EXPECT_EQ(edit.find("A", "x"), std::nullopt);
+    ASSERT_TRUE(edit.commit());
+    EXPECT_EQ(readText(profile.path()), "[A]\r\n[B]\r\nx=2\r\n");
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// A settings file with up to eight bytes or runs of bytes inserted, replaced, dropped or
+// repeated, the new bytes mostly ones that mean something to the format.
+std::string mutated(std::string text, std::mt19937& random) {
+    constexpr std::string_view kBytes("[]=; \t\r\n\0aZ\xEF\xBB\xBF\x85", 15);
+    const auto pick = [&random](std::size_t count) { return random() % count; };
+    for (std::size_t change = 0, changes = 1 + pick(8); change < changes; ++change) {
+        const std::size_t at = pick(text.size() + 1);
+        const std::size_t span = std::min<std::size_t>(1 + pick(12), text.size() - at);
+        const char byte = kBytes[pick(kBytes.size())];
+        switch (pick(4)) {
+            case 0:
+                text.insert(at, 1, byte);
+                break;
+            case 1:
+                text.replace(at, std::min<std::size_t>(span, 1), 1, byte);
+                break;
+            case 2:
+                text.erase(at, span);
+                break;
+            default:
+                text.insert(at, text.substr(at, span));
+                break;
+        }
+    }
+    return text;
+}
+
+// Damaged settings files: reading never fails or hangs, and a write changes the entry it names
+// and nothing else, adding no more than its own line.
+TEST_F(ProfileFileTest, MutatedFilesReadSafelyAndWritesReadBack) {
+    const std::string original =
+        "\xEF\xBB\xBF; settings\r\n[Languages]\r\nLanguage1=English,en.htm,en.txt\r\n"
+        "[Language1]\r\nVolume = 8 \r\nPitch=5\r\n\r\n[TTSdefault]\nLanguage=1\nPlayMode=137\n"
+        "[sounds]\nSystemQuestion=ding.wav";
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const char* section :
+         {"Languages", "Language1", "TTSdefault", "sounds", "ttsDEFAULT", "a[b"}) {
+        for (const char* key :
+             {"Volume", "Pitch", "Language", "SystemQuestion", "k=v", "[k", "a b"}) {
+            entries.emplace_back(section, key);
+        }
+    }
+    const std::vector<std::string> values = {
+        "1", "x=y", "[z]", ";c", std::string("a\0b", 3), "", "ding.wav", "two words"};
+    std::mt19937 random(20261208);
+    const std::filesystem::path path = m_folder.path() / "fuzz.ini";
+    // A thousand damaged files with three writes each, checked one after the other.
+    for (int round = 0; round < 1000; ++round) {
+        const std::string text = mutated(original, random);
+        std::filesystem::remove(path);  // a new file: a truncated one is flushed at close
+        writeText(path, text);
+        ProfileFile profile(path);
+        platform::ProfileEdit edit(profile);
+        std::vector<std::optional<std::string>> before;
+        for (const auto& [section, key] : entries) {
+            before.push_back(edit.find(section, key));
+        }
+        if (round % 10 == 0) {
+            const std::size_t probe = random() % entries.size();
+            ASSERT_EQ(profile.readString(entries[probe].first, entries[probe].second, "\n"),
+                      before[probe].value_or("\n"));
+        }
+
+        std::size_t limit = text.size();
+        for (int write = 0; write < 3; ++write) {
+            const auto& [section, key] = entries[random() % entries.size()];
+            const std::string& value = values[random() % values.size()];
+            if (!edit.writeString(section, key, value)) {
+                continue;
+            }
+            limit += section.size() + key.size() + value.size() + 10;
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                const auto& [otherSection, otherKey] = entries[i];
+                if (sameName(otherSection, section) && sameName(otherKey, key)) {
+                    before[i] = value;
+                }
+                ASSERT_EQ(edit.find(otherSection, otherKey), before[i]) << "round " << round;
+            }
+        }
+        if (round % 100 == 0) {
+            ASSERT_TRUE(edit.commit());
+            EXPECT_LE(readText(path).size(), limit);
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                EXPECT_EQ(profile.readString(entries[i].first, entries[i].second, "\n"),
+                          before[i].value_or("\n"));
+            }
+        }
+    }
 }
 
 TEST_F(ProfileFileTest, WriteKeepsPermissionsAndLeavesNoTemporaryFile) {

@@ -171,22 +171,24 @@ int32_t ReadSettings(const platform::ProfileFile& settings, const LanguageList& 
     return 0;
 }
 
-void WriteSettings(platform::ProfileFile& settings, const context::AppState& state) {
+bool WriteSettings(platform::ProfileFile& settings, const context::AppState& state) {
+    platform::ProfileEdit edit(settings);
     for (int slot = 0; slot < context::kLanguageSlots; ++slot) {
         if (state.available[slot] != 1) {
             continue;
         }
         const std::string section = languageSection(slot);
-        settings.writeString(section, "Volume",
-                             std::to_string(static_cast<uint32_t>(state.Volume[slot])));
-        settings.writeString(section, "Pitch", std::to_string(state.Pitch[slot]));
-        settings.writeString(section, "Rate", std::to_string(state.Rate[slot]));
-        settings.writeString(section, "Speaker", std::to_string(state.Speaker[slot]));
+        edit.writeString(section, "Volume",
+                         std::to_string(static_cast<uint32_t>(state.Volume[slot])));
+        edit.writeString(section, "Pitch", std::to_string(state.Pitch[slot]));
+        edit.writeString(section, "Rate", std::to_string(state.Rate[slot]));
+        edit.writeString(section, "Speaker", std::to_string(state.Speaker[slot]));
     }
-    settings.writeString(kDefaultsSection, "Language", std::to_string(state.Language));
-    settings.writeString(kDefaultsSection, "PlayMode", std::to_string(state.PlayMode));
-    settings.writeString(kDefaultsSection, "Frequency", std::to_string(state.Frequency));
-    settings.writeString(kDefaultsSection, "TextOut", std::to_string(state.TextOut));
+    edit.writeString(kDefaultsSection, "Language", std::to_string(state.Language));
+    edit.writeString(kDefaultsSection, "PlayMode", std::to_string(state.PlayMode));
+    edit.writeString(kDefaultsSection, "Frequency", std::to_string(state.Frequency));
+    edit.writeString(kDefaultsSection, "TextOut", std::to_string(state.TextOut));
+    return edit.commit();
 }
 
 }  // namespace engine

@@ -320,7 +320,11 @@ void VoiceSelection::SyncVoiceControls() {
     }
     if (m_context.extendedMode && hasCurrentSlot()) {
         bar->setCheckedRange(IDM_SPEAKER1, IDM_SPEAKER9, false);
-        bar->setChecked(IDM_SPEAKER1 - 1 + state.Speaker[currentSlot()], true);
+        // Only a speaker the menu offers may be checked from the stored value.
+        const int32_t speaker = state.Speaker[currentSlot()];
+        if (speaker >= 1 && speaker <= IDM_SPEAKER9 - IDM_SPEAKER1 + 1) {
+            bar->setChecked(IDM_SPEAKER1 - 1 + speaker, true);
+        }
     }
     if (const int command = FrequencyCommandOf(state.Frequency); command != 0) {
         bar->setChecked(command, true);

@@ -26,6 +26,8 @@ constexpr char kHelpFile[] = "SAYBENCH.hlp";
 constexpr char kInstanceLockFile[] = "SAYBENCH.LCK";
 constexpr char kQuestionSound[] = "ding.wav";
 constexpr std::size_t kQuestionSoundLength = 80;
+// Holds the user's own question sound while a program has set it to kQuestionSound.
+constexpr char kKeptQuestionSound[] = "SystemQuestionBeforeVoxtrial";
 
 std::string joinPath(const std::string& directory, const char* name) {
     return directory + "/" + name;
@@ -166,10 +168,10 @@ bool Program::createMainWindow() {
 }
 
 void Program::armQuestionSound() {
-    platform::ProfileFile profile(m_context.userProfile);
+    m_context.questionSound = std::make_unique<platform::BorrowedProfileEntry>(
+        m_context.userProfile, "sounds", "SystemQuestion", kKeptQuestionSound);
     m_context.savedQuestionSound =
-        profile.readString("sounds", "SystemQuestion", kQuestionSound, kQuestionSoundLength);
-    profile.writeString("sounds", "SystemQuestion", kQuestionSound);
+        m_context.questionSound->borrow(kQuestionSound, kQuestionSound, kQuestionSoundLength);
 }
 
 // The keys work in either of the program's windows (not inside modal dialogs) and always

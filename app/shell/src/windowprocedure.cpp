@@ -251,8 +251,8 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
     }
     if (m_mainWindow)
         m_mainWindow->buttons().release();
-    platform::ProfileFile(m_program.userProfile)
-        .writeString("sounds", "SystemQuestion", m_program.savedQuestionSound);
+    if (m_program.questionSound)
+        m_program.questionSound->giveBack(m_program.savedQuestionSound);
     QObject::connect(window, &QObject::destroyed, [quit = m_quit] { quit(0); });
     window->hide();
     window->deleteLater();

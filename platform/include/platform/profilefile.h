@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,11 +29,42 @@ class ProfileFile {
     // or `fallback` when the key is missing.
     int32_t readInt(std::string_view section, std::string_view key, int32_t fallback) const;
 
-    // Returns false when the file could not be written; the old file is then unchanged.
+    // Returns false when the file could not be written; the old file is then unchanged. Names
+    // holding a line break or a NUL byte, a section holding ']', a key holding '=' or starting
+    // with '[' or ';', and values holding a line break are refused.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
   private:
     std::filesystem::path m_path;
+};
+
+// Several changes to one profile file, made in one replacement of the file. The file is read
+// once, when the edit begins; each change is made to the text in memory under the same rules
+// and refusals as ProfileFile::writeString; commit() puts the new text in the file's place in
+// one step, so the file ends up with all the changes or none. Dropped without commit(), the
+// edit leaves the file as it was.
+class ProfileEdit {
+  public:
+    explicit ProfileEdit(ProfileFile& file);
+
+    // The value as the edited text now stands, or nothing when the section or key is missing.
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+    // False when the change is refused or the file could not be read.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+    // Takes out the key's whole line; a missing key is no change.
+    void removeKey(std::string_view section, std::string_view key);
+    // Writes the changes, if there are any. False when the file could not be read or written;
+    // the file is then unchanged.
+    bool commit();
+
+  private:
+    // Whether the text is one the reader accepts: changes to anything else are refused.
+    bool isEditable() const;
+
+    std::filesystem::path m_path;
+    std::string m_content;
+    bool m_readable;
+    bool m_changed = false;
 };
 
 // The user's own profile (the stand-in for the system's user settings, such as "sounds"):

@@ -1,6 +1,7 @@
 #include "engine/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <string>
@@ -314,6 +315,16 @@ TEST_F(SettingsTest, WriteEditsOnlyTheListedKeys) {
         expected.replace(expected.find(from), from.size(), to);
     }
     EXPECT_EQ(m_file.read(), expected);
+}
+
+TEST_F(SettingsTest, AReadOnlyFileIsLeftByteForByteAndTheWriteFails) {
+    const std::string before = "[Language1]\nVolume=8\n[TTSdefault]\nLanguage=1\n";
+    ASSERT_EQ(read(before, makeLanguages({"English"})), 0);
+    ASSERT_EQ(::chmod(m_file.path().c_str(), 0444), 0);
+    m_state.Volume[0] = 2;
+    platform::ProfileFile settings(m_file.path());
+    EXPECT_FALSE(WriteSettings(settings, m_state));
+    EXPECT_EQ(m_file.read(), before);
 }
 
 TEST_F(SettingsTest, NegativeVolumeSurvivesTheUnsignedWriteAndReadBack) {

@@ -555,6 +555,20 @@ TEST_F(VoiceSelectionTest, SyncChecksOnlyATextSourceFromThePlayMode) {
     EXPECT_TRUE(m_bar->isChecked(135));
 }
 
+// Speaker item k has command 499 + k: a stored speaker of 101 would tick the first language,
+// one of -362 the Keyboard source.
+TEST_F(VoiceSelectionTest, SyncChecksOnlyASpeakerTheMenuOffers) {
+    startWithThreeLanguages(true);
+    for (const int32_t speaker : {101, -362, 0, 10}) {
+        m_context.appState.Speaker[0] = speaker;
+        m_voice->SyncVoiceControls();
+        EXPECT_EQ(checkedCommands(), (std::vector<int>{131})) << speaker;
+    }
+    m_context.appState.Speaker[0] = 9;
+    m_voice->SyncVoiceControls();
+    EXPECT_EQ(checkedCommands(), (std::vector<int>{131, 508}));
+}
+
 TEST_F(VoiceSelectionTest, ClearingFrequencyChecksLeavesOtherChecks) {
     startWithThreeLanguages(true);
     m_bar->setCheckedRange(131, 134, true);

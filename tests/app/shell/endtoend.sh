@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program with the real engine (null sink) under its own Xvfb in a copy of the
 # start-up directory, drives it with key presses, quits through the question and checks what
-# it wrote. Usage: endtoend.sh PROGRAM RUNTIME_DIR
+# it wrote. Then starts it with command lines around the extended-mode word and tells the mode
+# by what the Options menu's "s" does: in normal mode it toggles "&ShowMessage", in extended
+# mode "&Speaker" shares the letter and it only moves between the two. Every wait is for a
+# window, a file or the process, never for a fixed time. Usage: endtoend.sh PROGRAM RUNTIME_DIR
 set -euo pipefail
 program=$1
 runtime=$2
@@ -22,77 +25,90 @@ fail() {
     exit 1
 }
 
-# A display number nobody uses.
-display=
-first=$((100 + $$ % 400))
-for n in $(seq "$first" $((first + 100))); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and names it once it accepts connections.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" \
+    >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
-# Another test may have taken the same number a moment earlier: then ours has exited.
-kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb on $display did not start"
+read -r -t 20 number <"$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$number
 
-cp -r "$runtime" "$work/run"
 mkdir -p "$work/config/quenvar-voxtrial"
 export XDG_CONFIG_HOME=$work/config
 mkdir -m 700 "$work/xdg-runtime"
 export XDG_RUNTIME_DIR=$work/xdg-runtime
 profile=$work/config/quenvar-voxtrial/user.ini
-printf '[sounds]\nSystemQuestion=chimes.wav\n' >"$profile"
-# The first language starts quiet, so Defaults (F2) must change what is written back.
-sed -i '0,/^Volume=8$/s//Volume=3/' "$work/run/SAYBENCH.INI"
-grep -q '^Volume=3$' "$work/run/SAYBENCH.INI" || fail "could not prepare the settings file"
-
-cd "$work/run"
-SAYMGR_SINK=null QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-
-main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quenvar Voxtrial$' | head -1) ||
-    fail "the main window did not appear"
-# The user's question sound is armed for the run.
-for _ in $(seq 50); do
-    grep -q '^SystemQuestion=ding.wav$' "$profile" && break
-    sleep 0.1
-done
-grep -q '^SystemQuestion=ding.wav$' "$profile" || fail "question sound not armed"
-
-keys() {
-    xdotool windowfocus --sync "$main" 2>/dev/null || true
-    xdotool key --clearmodifiers "$@"
-    sleep 0.3
-}
-keys F4            # no entry in the accelerator table: nothing happens
-keys F2            # Defaults for the current language
-keys alt+o s       # Options > ShowMessage: echo off
-keys alt+f x       # File > Exit: the quit question
-sleep 0.5
-xdotool key y      # answer Yes
-
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after Yes"
-status=0
-wait "$program_pid" || status=$?
-program_pid=
-[ "$status" -eq 0 ] || fail "exit code $status"
-
+printf '[sounds]\nSystemQuestion=chimes.wav\n' >"$work/user.ini"
+cp "$work/user.ini" "$profile"
 settings=$work/run/SAYBENCH.INI
+
+# Polls `condition...` until it holds, for up to 20 seconds.
+wait_until() {
+    local deadline=$((SECONDS + 20))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# Starts the program with the given arguments in a fresh copy of the start-up directory, whose
+# first language starts quiet (so that Defaults changes what is written back), and waits until
+# its main window is shown and has the keyboard.
+start_program() {
+    rm -rf "$work/run"
+    cp -r "$runtime" "$work/run"
+    sed -i '0,/^Volume=8$/s//Volume=3/' "$settings"
+    grep -q '^Volume=3$' "$settings" || fail "could not prepare the settings file"
+    (cd "$work/run" && exec timeout 60 env SAYMGR_SINK=null QT_QPA_PLATFORM=xcb "$program" "$@") \
+        >"$work/program.log" 2>&1 &
+    program_pid=$!
+    main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quenvar Voxtrial$' |
+        head -1) || fail "the main window did not appear ($*)"
+    timeout 20 xdotool windowfocus --sync "$main" || fail "the main window took no keys ($*)"
+}
+
+# The window id of the quit question: a second visible window with the program's caption.
+question_box() {
+    box=$(xdotool search --onlyvisible --name '^Quenvar Voxtrial$' 2>/dev/null |
+        grep -vx "$main" | head -1) || true
+    [ -n "$box" ]
+}
+
+# File > Exit, then Yes to the quit question once it is shown; waits for the program to end
+# and checks what every run must leave.
+quit_program() {
+    xdotool key --clearmodifiers alt+f x
+    wait_until question_box || fail "the quit question did not appear"
+    # The question is asked with the program's own sound.
+    grep -q '^SystemQuestion=ding.wav$' "$profile" || fail "question sound not armed"
+    timeout 20 xdotool windowfocus --sync "$box" || fail "the quit question took no keys"
+    xdotool key y
+    local status=0
+    wait "$program_pid" || status=$?
+    program_pid=
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    cmp -s "$profile" "$work/user.ini" || fail "question sound not restored: $(cat "$profile")"
+    grep -q '^\[Languages\]' "$settings" || fail "settings file damaged"
+    [ ! -s "$work/program.log" ] || fail "the program printed: $(cat "$work/program.log")"
+}
+
+# Without arguments: F4 (no entry in the accelerator table: nothing happens), F2 (Defaults for
+# the current language) and Options > ShowMessage (echo off).
+start_program
+xdotool key --clearmodifiers F4 F2 alt+o s
+quit_program
 awk '/^\[Language1\]/{f=1;next} /^\[/{f=0} f' "$settings" | grep -q '^Volume=8$' ||
     fail "Defaults not written: $(awk '/^\[Language1\]/,/^Speaker/' "$settings")"
 grep -q '^TextOut=0$' "$settings" || fail "ShowMessage not written"
-grep -q '^\[Languages\]' "$settings" || fail "settings file damaged"
-grep -q '^SystemQuestion=chimes.wav$' "$profile" || fail "question sound not restored"
-[ ! -s "$work/program.log" ] || fail "the program printed: $(cat "$work/program.log")"
+
+# Only the word alone starts extended mode, also when Qt's own options stand beside it.
+for line in "SAYRUN" "SAYRUN -reverse" "-style fusion SAYRUN"; do
+    # shellcheck disable=SC2086
+    start_program $line
+    xdotool key --clearmodifiers alt+o s Escape
+    quit_program
+    expected=0
+    [ "$line" = "SAYRUN" ] && expected=1
+    grep -q "^TextOut=$expected\$" "$settings" ||
+        fail "\"$line\" started the wrong mode: $(grep '^TextOut' "$settings")"
+done

@@ -1,4 +1,9 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QStyle>
+#include <QTest>
+#include <QTextCursor>
 
 #include "context/commandids.h"
 #include "engine/voiceselection.h"
@@ -52,13 +57,40 @@ TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     EXPECT_EQ(rectOf(window.about()), QRect(12 * W / 16, Y5, 2 * W / 16, 24));
 }
 
-TEST(MainWindowCreation, InputWindowKeepsAtMost999Characters) {
+// The user types, pastes or composes at most 999 characters in all; the program's own text,
+// such as the echo of a piece of up to 2999 bytes, is shown whole.
+TEST(MainWindowCreation, InputWindowLimitsOnlyWhatTheUserPutsIn) {
     QWidget parent;
     shell::InputWindow input(&parent);
-    input.setPlainText(QString(1200, QLatin1Char('a')));
-    EXPECT_EQ(input.toPlainText().size(), 999);
-    input.setPlainText(QStringLiteral("short"));
-    EXPECT_EQ(input.toPlainText(), "short");
+    const QString echo(2999, QLatin1Char('e'));
+    input.setPlainText(echo);
+    EXPECT_EQ(input.toPlainText(), echo);
+    QTest::keyClicks(&input, "x");
+    EXPECT_EQ(input.toPlainText(), echo) << "a window over the limit takes no more keys";
+
+    input.setPlainText(QString(997, QLatin1Char('a')));
+    input.moveCursor(QTextCursor::Start);
+    QTest::keyClicks(&input, "bcd");
+    QTest::keyClick(&input, Qt::Key_Return);
+    EXPECT_EQ(input.toPlainText(), "bc" + QString(997, QLatin1Char('a')));
+
+    input.setPlainText(QString(995, QLatin1Char('a')));
+    QTextCursor cursor = input.textCursor();
+    cursor.setPosition(5);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    input.setTextCursor(cursor);
+    QGuiApplication::clipboard()->setText(QStringLiteral("0123456789"));
+    QTest::keySequence(&input, QKeySequence::Paste);
+    EXPECT_EQ(input.toPlainText(),
+              QString(5, QLatin1Char('a')) + "012345" + QString(988, QLatin1Char('a')))
+        << "the pasted text replaces the selection and is cut to what fits";
+
+    input.setPlainText(QString(998, QLatin1Char('a')));
+    input.moveCursor(QTextCursor::End);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("xyz"));
+    QCoreApplication::sendEvent(&input, &composed);
+    EXPECT_EQ(input.toPlainText(), QString(998, QLatin1Char('a')) + "x");
 }
 
 class MainWindowLayout : public ShellFixture {

@@ -1,6 +1,9 @@
+#include <sys/stat.h>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTemporaryDir>
+#include <fstream>
 
 #include "context/commandids.h"
 #include "engine/errorreport.h"
@@ -222,6 +225,55 @@ TEST_F(ProgramTest, QuestionSoundWithoutAnEntryIsRestoredAsDing) {
     EXPECT_EQ(program().savedQuestionSound, "ding.wav");
     command(101);
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos);
+}
+
+// A set-up frozen by making its files read-only stays as it is, and the program says nothing
+// about the writes it could not make.
+TEST_F(ProgramTest, ReadOnlySettingsAndUserProfileStayAsTheyAreWithoutAMessage) {
+    const std::string settings = twoLanguageSettings();
+    const std::string profile = "[sounds]\nSystemQuestion=chimes.wav\n";
+    writeSettings(settings);
+    writeUserProfile(profile);
+    ASSERT_EQ(::chmod(settingsPath().c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(userProfilePath().c_str(), 0444), 0);
+    ASSERT_EQ(start(), std::nullopt);
+    command(114);  // Defaults: values to write back
+    command(context::IDM_EXIT);
+
+    EXPECT_TRUE(m_program->hasEnded());
+    EXPECT_EQ(readFile(settingsPath()), settings);
+    EXPECT_EQ(readFile(userProfilePath()), profile);
+    const auto log = m_recorders.messages->log();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1].text, "Do you want to quit the Quenvar Voxtrial?");
+}
+
+// Two programs started in different folders share the user's profile: the second must not
+// take the first one's question sound for the user's, and the last to end puts it back.
+TEST_F(ProgramTest, OverlappingProgramsInTwoFoldersGiveTheUsersQuestionSoundBack) {
+    const std::string profile = "[sounds]\nSystemQuestion=chimes.wav\n";
+    writeUserProfile(profile);
+    startTwoLanguages();
+
+    QTemporaryDir otherFolder;
+    std::filesystem::current_path(otherFolder.path().toStdString());
+    std::ofstream("SAYBENCH.INI") << twoLanguageSettings();
+    testsupport::RecordingServices recorders = testsupport::makeRecordingServices();
+    shell::ProgramOptions options;
+    options.engine = &testsupport::FakeEngine::ops();
+    options.services = std::move(recorders.services);
+    options.userProfile = userProfilePath();
+    shell::Program other(std::move(options));
+    ASSERT_EQ(other.start({}), std::nullopt);
+    std::filesystem::current_path(startupDirectory());
+    EXPECT_EQ(other.context().savedQuestionSound, "chimes.wav");
+
+    command(context::IDM_EXIT);
+    EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos)
+        << "the other program still runs";
+    command(context::IDM_EXIT, other.mainWindow());
+    ASSERT_TRUE(other.hasEnded());
+    EXPECT_EQ(readFile(userProfilePath()), profile);
 }
 
 }  // namespace

@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "binding/engineops.h"
 #include "context/appstate.h"
+#include "platform/borrowedprofileentry.h"
 #include "platform/services.h"
 
 namespace engine {
@@ -59,6 +61,8 @@ struct ProgramContext {
     int32_t savedSelection = 0;
     std::string savedQuestionSound;
     std::filesystem::path userProfile;  // holds the user's "sounds" section
+    // The user's question sound while this program has it set to its own.
+    std::unique_ptr<platform::BorrowedProfileEntry> questionSound;
 
     // The name the program's file dialogs share: the path last chosen in one of them, which
     // the next one starts with. Empty at start-up.

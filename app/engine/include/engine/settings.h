@@ -35,8 +35,10 @@ int32_t ReadSettings(const platform::ProfileFile& settings, const LanguageList& 
                      context::AppState& state, context::LanguageTable& table,
                      const MenuBarBuilder& buildMenuBar);
 
-// Writes the per-language voice values of the engine's languages and the TTSdefault values.
-void WriteSettings(platform::ProfileFile& settings, const context::AppState& state);
+// Writes the per-language voice values of the engine's languages and the TTSdefault values, all
+// in one replacement of the file. Returns false when the file could not be written (it is then
+// unchanged); the program goes on without a message.
+bool WriteSettings(platform::ProfileFile& settings, const context::AppState& state);
 
 // Splits "name,help,demo"; returns 0 or -1 (no comma). An empty value returns 0 unchanged.
 int32_t ParseLanguagesEntry(std::string_view value, LanguagesEntry& entry);
