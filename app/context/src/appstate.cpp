@@ -15,11 +15,21 @@ std::size_t columnIndex(LanguageColumn column) {
     return static_cast<std::size_t>(column);
 }
 
+template <typename Value>
+void writeValue(std::ostream& out, const Value& value) {
+    out << value;
+}
+
+void writeValue(std::ostream& out, const std::string& value) {
+    out << '"' << value << '"';
+}
+
 template <typename Values>
 void writeSlots(std::ostream& out, const char* name, const Values& values) {
     out << ' ' << name << '{';
     for (std::size_t slot = 0; slot < values.size(); ++slot) {
-        out << (slot == 0 ? "" : ",") << values[slot];
+        out << (slot == 0 ? "" : ",");
+        writeValue(out, values[slot]);
     }
     out << '}';
 }
@@ -35,11 +45,15 @@ std::ostream& operator<<(std::ostream& out, const AppState& state) {
     writeSlots(out, "Pitch", state.Pitch);
     writeSlots(out, "Rate", state.Rate);
     writeSlots(out, "Speaker", state.Speaker);
-    return out << " Language=" << state.Language << " PlayMode=" << state.PlayMode
-               << " Frequency=" << state.Frequency << " TextOut=" << state.TextOut
-               << " FileType=" << state.FileType << " DictFileType=" << state.DictFileType
-               << " textFilePath=\"" << state.textFilePath << "\" languageHelpPath=\""
-               << state.languageHelpPath << "\"}";
+    out << " Language=" << state.Language << " PlayMode=" << state.PlayMode
+        << " Frequency=" << state.Frequency << " TextOut=" << state.TextOut
+        << " FileType=" << state.FileType << " DictFileType=" << state.DictFileType
+        << " textFilePath=\"" << state.textFilePath << "\" languageHelpPath=\""
+        << state.languageHelpPath << '"';
+    writeSlots(out, "DictPath", state.DictPath);
+    writeSlots(out, "DictLanguage", state.DictLanguage);
+    writeSlots(out, "DictHandle", state.DictHandle);
+    return out << '}';
 }
 
 const std::string& LanguageTable::text(int slot, LanguageColumn column) const {

@@ -1,7 +1,10 @@
 #include "resources/buttonpictures.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 
 namespace resources {
 
@@ -30,8 +33,7 @@ QPainterPath symbolPath(Symbol symbol) {
     return path;
 }
 
-void drawFace(QPainter& painter, bool sunken) {
-    const QRect face(0, 0, kButtonPictureWidth, kButtonPictureHeight);
+void drawFace(QPainter& painter, const QRect& face, bool sunken) {
     painter.fillRect(face, QColor(192, 192, 192));
     const QColor light = sunken ? QColor(64, 64, 64) : Qt::white;
     const QColor dark = sunken ? Qt::white : QColor(64, 64, 64);
@@ -46,7 +48,7 @@ void drawFace(QPainter& painter, bool sunken) {
 QPixmap drawPicture(Symbol symbol, Look look) {
     QPixmap picture(kButtonPictureWidth, kButtonPictureHeight);
     QPainter painter(&picture);
-    drawFace(painter, look == Look::Sunken);
+    drawFace(painter, picture.rect(), look == Look::Sunken);
     const QPainterPath path = symbolPath(symbol);
     if (look == Look::Inactive) {
         painter.setBrush(Qt::NoBrush);
@@ -58,6 +60,43 @@ QPixmap drawPicture(Symbol symbol, Look look) {
         const QPointF shift = look == Look::Sunken ? QPointF(1, 1) : QPointF(0, 0);
         painter.fillPath(path.translated(shift), Qt::black);
     }
+    return picture;
+}
+
+enum class Move { Load, Unload };
+
+// An arrow at the picture's left, pointing up for Load and down for Unload, and the word.
+QPainterPath movePath(Move move) {
+    QPainterPath arrow;
+    arrow.moveTo(16, 4);
+    arrow.lineTo(23, 11);
+    arrow.lineTo(9, 11);
+    arrow.closeSubpath();
+    arrow.addRect(13, 11, 6, 9);
+    if (move == Move::Unload) {
+        arrow = QTransform(1, 0, 0, -1, 0, kMovePictureHeight).map(arrow);
+    }
+    QFont font;
+    font.setPixelSize(13);
+    const QFontMetrics metrics(font);
+    const qreal baseline = (kMovePictureHeight + metrics.ascent() - metrics.descent()) / 2.0;
+    arrow.addText(QPointF(30, baseline), font,
+                  move == Move::Load ? QStringLiteral("Load") : QStringLiteral("Unload"));
+    return arrow;
+}
+
+// Black on the raised face when active; grey with a white shadow, as disabled text looks, when
+// there is nothing to move.
+QPixmap drawMovePicture(Move move, bool active) {
+    QPixmap picture(kMovePictureWidth, kMovePictureHeight);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawFace(painter, picture.rect(), false);
+    const QPainterPath path = movePath(move);
+    if (!active) {
+        painter.fillPath(path.translated(1, 1), Qt::white);
+    }
+    painter.fillPath(path, active ? QColor(Qt::black) : QColor(128, 128, 128));
     return picture;
 }
 
@@ -79,6 +118,21 @@ QPixmap loadButtonPicture(int resourceId) {
             return drawPicture(Symbol::Pause, Look::Inactive);
         case kResume:
             return drawPicture(Symbol::Pause, Look::Sunken);
+        default:
+            return {};
+    }
+}
+
+QPixmap loadMoveButtonPicture(int resourceId) {
+    switch (resourceId) {
+        case kLoadInactive:
+            return drawMovePicture(Move::Load, false);
+        case kLoadActive:
+            return drawMovePicture(Move::Load, true);
+        case kUnloadInactive:
+            return drawMovePicture(Move::Unload, false);
+        case kUnloadActive:
+            return drawMovePicture(Move::Unload, true);
         default:
             return {};
     }

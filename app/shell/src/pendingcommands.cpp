@@ -2,8 +2,6 @@
 
 namespace shell {
 
-void onLoadDict(context::ProgramContext&, QWidget*) {}
-void onUnloadDict(context::ProgramContext&, QWidget*) {}
 int onAbout(context::ProgramContext&, QWidget*) {
     return 0;
 }

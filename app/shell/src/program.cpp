@@ -4,6 +4,7 @@
 #include <QShortcut>
 
 #include "context/commandids.h"
+#include "dictionaries/dictionarytable.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
 #include "engine/settings.h"
@@ -110,6 +111,7 @@ engine::VoiceSelectionHooks Program::voiceHooks() {
         if (m_context.languageLabel)
             m_context.languageLabel->setText(text);
     };
+    hooks.emptyDictionaryTable = [this] { dictionaries::emptyDictionaryTable(m_context.appState); };
     return hooks;
 }
 

@@ -6,6 +6,8 @@
 
 #include "context/commandids.h"
 #include "context/programcontext.h"
+#include "dictionaries/loaddictionary.h"
+#include "dictionaries/unloaddictionariesdialog.h"
 #include "engine/engineinfodialog.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
@@ -310,10 +312,10 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             quitPath(window, true);
             return true;
         case context::IDM_LOADDICT:
-            onLoadDict(m_program, window);
+            dictionaries::LoadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_UNLOADDICT:
-            onUnloadDict(m_program, window);
+            dictionaries::UnloadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_SYSTEMMODE:
             speech::ShowSpeechModeSheet(m_program, m_mainWindow);

@@ -8,6 +8,8 @@
 namespace context {
 
 inline constexpr int kLanguageSlots = 25;
+// The user dictionaries loaded at one time, over all languages.
+inline constexpr int kDictionarySlots = 50;
 
 // A language's voice values when the settings file has none, and after Defaults.
 inline constexpr int32_t kDefaultVolume = 8;
@@ -40,6 +42,13 @@ struct AppState {
 
     std::string textFilePath;      // the current text file (File source)
     std::string languageHelpPath;  // help file of the current language
+
+    // The dictionary slot table. A slot is free exactly when its DictLanguage is -1; a used
+    // slot holds the whole path the user chose, the language number current at loading and
+    // the engine's handle.
+    std::array<std::string, kDictionarySlots> DictPath;
+    std::array<int32_t, kDictionarySlots> DictLanguage{};
+    std::array<int32_t, kDictionarySlots> DictHandle{};
 
     bool operator==(const AppState&) const = default;
 };

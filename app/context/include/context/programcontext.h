@@ -64,6 +64,12 @@ struct ProgramContext {
     // The user's question sound while this program has it set to its own.
     std::unique_ptr<platform::BorrowedProfileEntry> questionSound;
 
+    // The name the program's file dialogs share: the path last chosen in one of them, which
+    // the next one starts with. Empty at start-up.
+    std::string commonFileName;
+    // Numbers the temporary files of text dictionary conversions; only grows during a run.
+    int32_t tempDictionaryCounter = 0;
+
     // The window the input hooks post to, and whether they ignore keys for now.
     QPointer<QWidget> hookTargetWindow;
     bool hooksSuspended = false;

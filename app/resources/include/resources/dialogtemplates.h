@@ -44,4 +44,16 @@ inline constexpr int kFirstInterruptButton = 803;
 const platform::DialogTemplate& speechModePageTemplate();
 const platform::DialogTemplate& interruptPageTemplate();
 
+// Dialog 700, "Unload User Dictionaries": the current language's name, the loaded list, the
+// unload list and the two buttons that move entries between the lists.
+inline constexpr int kUnloadDictionariesDialog = 700;
+enum UnloadDictionariesItem : int {
+    kLanguageNameField = 701,
+    kLoadedList = 702,
+    kUnloadList = 703,
+    kLoadButton = 705,
+    kUnloadButton = 706,
+};
+const platform::DialogTemplate& unloadDictionariesTemplate();
+
 }  // namespace resources

@@ -10,12 +10,9 @@ struct ProgramContext;
 
 namespace shell {
 
-// Commands whose handlers belong to the program's later subsystems (dictionaries, speech mode,
-// dialogs, input hooks). The window
-// procedure already routes each of them here by name; they do nothing yet.
+// Commands whose handlers belong to the program's later subsystems (the About boxes, input
+// hooks). The window procedure already routes each of them here by name; they do nothing yet.
 
-void onLoadDict(context::ProgramContext& program, QWidget* window);
-void onUnloadDict(context::ProgramContext& program, QWidget* window);
 int onAbout(context::ProgramContext& program, QWidget* window);
 // Switches the window-switch hook on or off.
 void onSetWindowSwitchHook(context::ProgramContext& program, bool on);

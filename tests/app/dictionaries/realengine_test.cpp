@@ -1,0 +1,92 @@
+// The Load Dictionary command with the real engine: a text dictionary goes through the engine's
+// compilation and changes what the engine says.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "binding/enginelibrary.h"
+#include "context/commandids.h"
+#include "platform/postedmessage.h"
+#include "shell/program.h"
+#include "testsupport/recordingservices.h"
+#include "testsupport/temporaryfolder.h"
+
+namespace dictionarytest {
+namespace {
+
+constexpr int32_t kRawLinear16 = 0;
+constexpr int32_t kAnsiText = 1;
+
+// The program in a start-up directory holding the shipped settings, with the real engine; the
+// test's current directory is the start-up directory while it lives.
+class RealEngineProgram {
+  public:
+    RealEngineProgram() : m_previousDirectory(std::filesystem::current_path()) {
+        std::filesystem::copy_file(std::filesystem::path(VOXTRIAL_RUNTIME_DIR) / "SAYBENCH.INI",
+                                   m_folder.path() / "SAYBENCH.INI");
+        std::filesystem::current_path(m_folder.path());
+        shell::ProgramOptions options;
+        options.engine = &m_library.ops();
+        options.services = std::move(m_recorders.services);
+        options.userProfile = m_folder.path() / "user.ini";
+        m_program = std::make_unique<shell::Program>(std::move(options));
+    }
+    ~RealEngineProgram() {
+        const context::ProgramContext& program = m_program->context();
+        program.engine->EngineClose(program.engineInstance);
+        m_program.reset();
+        std::filesystem::current_path(m_previousDirectory);
+    }
+
+    bool start() { return m_library.isLoaded() && !m_program->start({}).has_value(); }
+    const std::filesystem::path& folder() const { return m_folder.path(); }
+    testsupport::RecordingServices& recorders() { return m_recorders; }
+
+    void loadDictionary(const std::filesystem::path& path) {
+        m_recorders.fileDialogs->queueAnswer(QString::fromStdString(path.string()));
+        platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
+                              context::IDM_LOADDICT);
+    }
+
+    // The bytes of 16-bit samples the engine writes for `text`.
+    int32_t spokenBytes(const std::string& text) {
+        const context::ProgramContext& program = m_program->context();
+        const std::string path = (m_folder.path() / "spoken.raw").string();
+        int32_t bytes = 0;
+        const int32_t status = program.engine->EngineSpeakToFile(
+            program.engineInstance, text.c_str(), static_cast<int32_t>(text.size()), path.c_str(),
+            kRawLinear16, kAnsiText, 0, &bytes);
+        EXPECT_EQ(status, 0);
+        return bytes;
+    }
+
+  private:
+    testsupport::TemporaryFolder m_folder;
+    std::filesystem::path m_previousDirectory;
+    binding::EngineLibrary m_library;
+    testsupport::RecordingServices m_recorders = testsupport::makeRecordingServices();
+    std::unique_ptr<shell::Program> m_program;
+};
+
+TEST(RealEngineDictionary, ATextDictionaryLoadedByTheCommandChangesWhatTheEngineSays) {
+    RealEngineProgram program;
+    ASSERT_TRUE(program.start());
+    const std::filesystem::path dictionary = program.folder() / "words.dct";
+    writeText(dictionary, "Qx   one two three four five six seven eight nine ten\n");
+    const std::string text = "Qx.";
+    const int32_t plain = program.spokenBytes(text);
+
+    program.loadDictionary(dictionary);
+    EXPECT_TRUE(program.recorders().messages->log().empty());
+    const int32_t replaced = program.spokenBytes(text);
+
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(replaced, 3 * plain);
+    for (const auto& entry : std::filesystem::directory_iterator(program.folder()))
+        EXPECT_NE(entry.path().filename().string().front(), '~') << entry.path();
+}
+
+}  // namespace
+}  // namespace dictionarytest
