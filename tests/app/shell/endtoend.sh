@@ -43,8 +43,14 @@ cp "$work/user.ini" "$profile"
 settings=$work/run/SAYBENCH.INI
 
 # Polls `condition...` until it holds, for up to 20 seconds.
+# wait_until [-s SECONDS] COMMAND...: polls COMMAND until it succeeds (20 s by default).
 wait_until() {
-    local deadline=$((SECONDS + 20))
+    local limit=20
+    if [ "$1" = -s ]; then
+        limit=$2
+        shift 2
+    fi
+    local deadline=$((SECONDS + limit))
     until "$@"; do
         [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.05
@@ -77,8 +83,13 @@ question_box() {
 # File > Exit, then Yes to the quit question once it is shown; waits for the program to end
 # and checks what every run must leave.
 quit_program() {
-    xdotool key --clearmodifiers alt+f x
-    wait_until question_box || fail "the quit question did not appear"
+    # A busy machine may swallow the menu's keys before the menu is open: ask again.
+    local attempt
+    for attempt in 1 2 3 4; do
+        xdotool key --clearmodifiers alt+f x
+        wait_until -s 10 question_box && break
+    done
+    question_box || fail "the quit question did not appear"
     # The question is asked with the program's own sound.
     grep -q '^SystemQuestion=ding.wav$' "$profile" || fail "question sound not armed"
     timeout 20 xdotool windowfocus --sync "$box" || fail "the quit question took no keys"
