@@ -85,7 +85,8 @@ TEST_F(LoadDictionaryTest, ATextDictionaryIsLoadedFromATemporaryCompilationThatI
 
     const std::string first = temporaryPath(0).string();
     const std::string second = temporaryPath(1).string();
-    EXPECT_EQ(first.substr(first.size() - 12), "~" + std::to_string(::getpid() + 1000000) + ".100");
+    EXPECT_EQ(first.substr(first.size() - 12),
+              std::string("~").append(std::to_string(::getpid() + 1000000)).append(".100"));
     EXPECT_EQ(
         m_engine.calls(),
         (Calls{loadCall("/dictionaries/names.dct"), compileCall("/dictionaries/names.dct", first),
