@@ -67,21 +67,16 @@ enum {
 /* ---- Notification codes (EngineNotifyProc's second argument) --------------------------- */
 
 enum {
-    SAYMGR_NOTIFY_START = 7000,  /* speaking or file generation begins */
-    SAYMGR_NOTIFY_END = 7001,    /* it has ended (completed or stopped) */
-    SAYMGR_NOTIFY_CHUNK = 7002,  /* value1: byte length of the next piece of the text */
-    SAYMGR_NOTIFY_MARK1 = 7003,  /* value1: length, value2: start of the word being heard */
-    SAYMGR_NOTIFY_MARK2 = 7004   /* value1: length, value2: start of a bookmark */
+    SAYMGR_NOTIFY_START = 7000, /* speaking or file generation begins */
+    SAYMGR_NOTIFY_END = 7001,   /* it has ended (completed or stopped) */
+    SAYMGR_NOTIFY_CHUNK = 7002, /* value1: byte length of the next piece of the text */
+    SAYMGR_NOTIFY_MARK1 = 7003, /* value1: length, value2: start of the word being heard */
+    SAYMGR_NOTIFY_MARK2 = 7004  /* value1: length, value2: start of a bookmark */
 };
 
 /* ---- Argument values ------------------------------------------------------------------- */
 
-enum {
-    SAYMGR_FREQ_7200 = 7,
-    SAYMGR_FREQ_8000 = 8,
-    SAYMGR_FREQ_10000 = 10,
-    SAYMGR_FREQ_11025 = 11
-};
+enum { SAYMGR_FREQ_7200 = 7, SAYMGR_FREQ_8000 = 8, SAYMGR_FREQ_10000 = 10, SAYMGR_FREQ_11025 = 11 };
 
 enum { SAYMGR_TEXT_DOS = 0, SAYMGR_TEXT_ANSI = 1 };
 
@@ -151,8 +146,7 @@ typedef struct SaymgrHostThread {
 } SaymgrHostThread;
 
 /* Notification callback: (unused, code, value1, value2); returns 0. */
-typedef int32_t (*EngineNotifyProc)(int32_t reserved, int32_t code, int32_t value1,
-                                    int32_t value2);
+typedef int32_t (*EngineNotifyProc)(int32_t reserved, int32_t code, int32_t value1, int32_t value2);
 
 /* ---- Operations (the number is the operation's ordinal) -------------------------------- */
 
@@ -181,8 +175,7 @@ typedef int32_t (*EngineNotifyProc)(int32_t reserved, int32_t code, int32_t valu
                                                     int32_t flag, const char* binaryPath);
 /* 25 */ SAYMGR_API int32_t EngineGetLanguageInfo(int32_t instance, int32_t position,
                                                   LanguageInfo* info);
-/* 26 */ SAYMGR_API int32_t EngineSelectLanguage(int32_t instance, int32_t languageId,
-                                                 int32_t one);
+/* 26 */ SAYMGR_API int32_t EngineSelectLanguage(int32_t instance, int32_t languageId, int32_t one);
 /* 28 */ SAYMGR_API int32_t EngineSetCallback(int32_t instance, int32_t one,
                                               EngineNotifyProc callback);
 /* 29 */ SAYMGR_API int32_t EngineSetSystemMode(int32_t instance, int32_t modeBits);
