@@ -3,6 +3,7 @@
 #include <string>
 
 #include "binding/enginelibrary.h"
+#include "platform/heappolicy.h"
 #include "platform/profilefile.h"
 #include "platform/services.h"
 #include "shell/program.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     // Taken before QApplication removes its own options (-style, -reverse, ...) from argv:
     // extended mode is for a command line that is exactly its word, with nothing else on it.
     const std::string line = commandLine(argc, argv);
+    platform::keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const binding::EngineLibrary library;

@@ -19,6 +19,7 @@
 
 #include "binding/enginelibrary.h"
 #include "context/commandids.h"
+#include "platform/heappolicy.h"
 #include "platform/postedmessage.h"
 #include "platform/services.h"
 #include "shell/program.h"
@@ -231,6 +232,7 @@ BENCHMARK(GenerateThroughTheProgram)->UseManualTime()->Iterations(5)->Unit(bench
 int main(int argc, char** argv) {
     setenv("SAYMGR_SINK", "null", 0);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform::keepFreedMemoryForReuse();  // as the program's main() does
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     BenchProgram program;

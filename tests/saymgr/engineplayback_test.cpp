@@ -41,8 +41,11 @@ class EnginePlayback : public ::testing::Test {
                            nullptr);
     }
 
+    // One folder a test: tests run in parallel, and each resets its own device file.
     const std::filesystem::path directory =
-        std::filesystem::path(::testing::TempDir()) / "saymgr_playback";
+        std::filesystem::path(::testing::TempDir()) /
+        (std::string("saymgr_playback_") +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const std::string played = (directory / "played.raw").string();
 };
 

@@ -26,17 +26,23 @@ int32_t NullSink::write(const int16_t* samples, std::size_t count) {
 }
 
 void NullSink::take(std::size_t count) {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_paused || m_interrupted; });
-    if (m_interrupted) {
-        return;
+    Clock::time_point deadline;
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_paused || m_interrupted; });
+        if (m_interrupted) {
+            return;
+        }
+        m_heard += static_cast<int64_t>(count);
+        const std::chrono::duration<double> duration(static_cast<double>(count) /
+                                                     (m_sampleRate * m_pace));
+        m_deadline = std::max(m_deadline, Clock::now()) +
+                     std::chrono::duration_cast<Clock::duration>(duration);
+        deadline = m_deadline;
     }
-    m_heard += static_cast<int64_t>(count);
-    const std::chrono::duration<double> duration(static_cast<double>(count) /
-                                                 (m_sampleRate * m_pace));
-    m_deadline =
-        std::max(m_deadline, Clock::now()) + std::chrono::duration_cast<Clock::duration>(duration);
-    m_changed.wait_until(lock, m_deadline, [this] { return m_interrupted; });
+    reportProgress();
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_until(lock, deadline, [this] { return m_interrupted; });
 }
 
 void NullSink::interrupt() {

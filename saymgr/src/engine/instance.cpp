@@ -265,7 +265,7 @@ void Instance::notify(const pipeline::Notification& notification) const {
 
 void Instance::dispatch() {
     if (m_thread.dispatch != nullptr) {
-        m_thread.dispatch(m_thread.context, kDispatchWaitMs);
+        m_thread.dispatch(m_thread.context, m_job->waitBeforeDueMs(kDispatchWaitMs));
     } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -1,5 +1,6 @@
 #include "pipeline/speechjob.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -121,6 +122,7 @@ int32_t SpeechJob::start() {
     if (status != 0) {
         return status;
     }
+    m_sink->setProgressListener([this] { signalHost(); });
     m_synthesisThread = std::thread([this] { synthesize(); });
     m_outputThread = std::thread([this] { output(); });
     return 0;
@@ -196,6 +198,7 @@ void SpeechJob::output() {
         samples.clear();
         resampler.process(chunk.samples.data(), chunk.samples.size(), samples);
         schedule(chunk.events, resampler.ratio());
+        m_written += static_cast<int64_t>(samples.size());
         status = m_sink->write(samples.data(), samples.size());
         signalHost();
     }
@@ -247,6 +250,16 @@ void SpeechJob::takeDue(std::vector<Notification>& notifications) {
         notifications.push_back(m_due.front().notification);
         m_due.pop_front();
     }
+}
+
+int32_t SpeechJob::waitBeforeDueMs(int32_t longest) {
+    const int64_t heard = m_sink->heard();
+    std::lock_guard lock(m_mutex);
+    if (m_paused || m_due.empty() || m_due.front().sample >= m_written) {
+        return longest;
+    }
+    const int64_t ms = (m_due.front().sample - heard) * 1000 / m_request.outputRate;
+    return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, longest));
 }
 
 int32_t SpeechJob::finish() {

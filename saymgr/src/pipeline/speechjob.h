@@ -40,6 +40,10 @@ class SpeechJob {
     // Appends the notifications that are due, in order (all of them once the job has ended
     // without a stop).
     void takeDue(std::vector<Notification>& notifications);
+    // How long the caller may wait, at most `longest` ms, before the next notification is
+    // due: estimated from the sink's position while sound is flowing, `longest` otherwise
+    // (the job wakes the caller when the sink takes samples or the job ends).
+    int32_t waitBeforeDueMs(int32_t longest);
     // Waits for both threads; 0 or the status of a failed sink.
     int32_t finish();
 
@@ -85,6 +89,7 @@ class SpeechJob {
     std::atomic<bool> m_aborted{false};
     std::atomic<bool> m_finished{false};
     std::atomic<bool> m_hostSignalled{false};
+    std::atomic<int64_t> m_written{0};  // output samples handed to the sink
     int32_t m_status = 0;
 };
 
