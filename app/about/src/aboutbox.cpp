@@ -61,14 +61,15 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const int type = event->type();
-    if (type == platform::kCommandEventType) {
-        onCommand(
-            static_cast<int>(static_cast<platform::PostedMessage*>(event)->wParam() & 0xFFFF));
-        return true;
-    }
-    if (type == context::UM_CREDITSPHOTO || type == context::UM_CREDITSSUPPORT) {
-        showCredits(type);
-        return true;
+    if (const auto* message = dynamic_cast<const platform::PostedMessage*>(event)) {
+        if (type == platform::kCommandEventType) {
+            onCommand(static_cast<int>(message->wParam() & 0xFFFF));
+            return true;
+        }
+        if (type == context::UM_CREDITSPHOTO || type == context::UM_CREDITSSUPPORT) {
+            showCredits(type);
+            return true;
+        }
     }
     const bool escape =
         type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;

@@ -80,14 +80,23 @@ QString selectionOf(const QWidget* widget) {
     return {};
 }
 
+// An event filter on the whole program that takes itself out when it goes.
+class ApplicationHook : public QObject {
+  public:
+    explicit ApplicationHook(ProgramContext& program) : m_program(program) {}
+    ~ApplicationHook() override { platform::removeApplicationFilter(*this); }
+    ApplicationHook(const ApplicationHook&) = delete;
+    ApplicationHook& operator=(const ApplicationHook&) = delete;
+
+  protected:
+    ProgramContext& m_program;
+};
+
 // Sees every key event once, as the window system hands it to one of the program's windows,
 // and posts what the key table and the two combinations produce.
-class KeyboardHook : public QObject {
+class KeyboardHook : public ApplicationHook {
   public:
-    explicit KeyboardHook(ProgramContext& program) : m_program(program) {}
-    ~KeyboardHook() override { platform::removeApplicationFilter(*this); }
-    KeyboardHook(const KeyboardHook&) = delete;
-    KeyboardHook& operator=(const KeyboardHook&) = delete;
+    using ApplicationHook::ApplicationHook;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -117,18 +126,14 @@ class KeyboardHook : public QObject {
         }
     }
 
-    ProgramContext& m_program;
     std::set<int> m_pressed;  // keys gone down since installation and not yet up
 };
 
 // Copies the focused widget's selection whenever one of the program's windows is activated.
 // Qt activates a window before it moves the focus into it, so the focus is still where it was.
-class WindowSwitchHook : public QObject {
+class WindowSwitchHook : public ApplicationHook {
   public:
-    explicit WindowSwitchHook(ProgramContext& program) : m_program(program) {}
-    ~WindowSwitchHook() override { platform::removeApplicationFilter(*this); }
-    WindowSwitchHook(const WindowSwitchHook&) = delete;
-    WindowSwitchHook& operator=(const WindowSwitchHook&) = delete;
+    using ApplicationHook::ApplicationHook;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -147,8 +152,6 @@ class WindowSwitchHook : public QObject {
                 platform::utf8ToAnsi(selection.toStdString()));
         }
     }
-
-    ProgramContext& m_program;
 };
 
 template <class Hook>

@@ -96,7 +96,7 @@ void ShellFixture::drain() {
     QCoreApplication::processEvents();
 }
 
-void ShellFixture::whenModalShown(std::function<void(QDialog&)> step) {
+QPointer<QTimer> ShellFixture::whenModalShown(std::function<void(QDialog&)> step) {
     constexpr int kAttempts = 1000;
     const QPointer<QWidget> before = QApplication::activeModalWidget();
     auto* timer = new QTimer(qApp);
@@ -115,6 +115,7 @@ void ShellFixture::whenModalShown(std::function<void(QDialog&)> step) {
                          }
                      });
     timer->start();
+    return timer;
 }
 
 }  // namespace shelltest

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -47,8 +49,8 @@ class ShellFixture : public ::testing::Test {
     // Handles every posted event, including deferred deletes.
     static void drain();
     // Runs `step` from inside the next modal dialog's own loop once that dialog is shown (over
-    // any dialog open now); the step ends the dialog.
-    static void whenModalShown(std::function<void(QDialog&)> step);
+    // any dialog open now); the step ends the dialog. Deleting the returned watcher cancels it.
+    static QPointer<QTimer> whenModalShown(std::function<void(QDialog&)> step);
 
     QTemporaryDir m_directory;
     std::filesystem::path m_previousDirectory;
