@@ -103,14 +103,14 @@ QPixmap drawPipeline() {
 
 // Who does what: each part of the program and its role.
 constexpr std::array<std::pair<const char*, const char*>, 8> kParts{{
-    {"Voxtrial", "the test bench, Qt 6 Widgets"},
+    {"Voxtrial", "the test bench (Qt 6 Widgets)"},
     {"libsaymgr", "the speech engine library"},
-    {"Text scanner", "code pages, escapes, dictionaries"},
+    {"Text scanner", "escapes, dictionaries"},
     {"eSpeak NG", "speech synthesis"},
-    {"libsoxr", "resampling, 7.2 to 11.025 kHz"},
+    {"libsoxr", "resampling to 7.2-11.025 kHz"},
     {"PortAudio", "playback"},
     {"libsndfile", "the five PCM file formats"},
-    {"voxtrial-cli", "the engine from the command line"},
+    {"voxtrial-cli", "the command-line driver"},
 }};
 
 QPixmap drawNames() {
@@ -127,8 +127,8 @@ QPixmap drawNames() {
         painter.setFont(pixelFont(12, true, false));
         painter.drawText(QRectF(14, y, 96, 18), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromUtf8(name));
-        painter.setFont(pixelFont(12, false, false));
-        painter.drawText(QRectF(112, y, 200, 18), Qt::AlignLeft | Qt::AlignVCenter,
+        painter.setFont(pixelFont(11, false, false));
+        painter.drawText(QRectF(110, y, 204, 18), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromUtf8(role));
         y += 18;
     }
