@@ -1,5 +1,7 @@
 #include "resources/dialogtemplates.h"
 
+#include <utility>
+
 namespace resources {
 
 using platform::DialogItemKind;
@@ -124,6 +126,71 @@ const platform::DialogTemplate& unloadDictionariesTemplate() {
             {DialogItemKind::PushButton, kLoadButton, QStringLiteral("Load"), 38, 103, 57, 17},
             {DialogItemKind::PushButton, kUnloadButton, QStringLiteral("Unload"), 129, 103, 60, 18},
         }};
+    return dialog;
+}
+
+const platform::DialogTemplate& aboutTemplate() {
+    static const platform::DialogTemplate dialog{
+        kAboutDialog,
+        QStringLiteral("About Quenvar Voxtrial ..."),
+        146,
+        100,
+        {
+            {DialogItemKind::Picture, kAboutIcon, {}, 19, 12, 18, 20},
+            {DialogItemKind::Label, 1991, QStringLiteral("Voxtrial"), 50, 8, 87, 11},
+            {DialogItemKind::Label, 1991, QStringLiteral("Version 4.00"), 95, 21, 44, 10},
+            {DialogItemKind::Label, kAboutMaker, {}, 18, 60, 122, 8},
+            {DialogItemKind::DefaultPushButton, kAboutOk, QStringLiteral("OK"), 56, 81, 32, 14},
+        }};
+    return dialog;
+}
+
+const platform::DialogTemplate& groupPictureTemplate() {
+    static const platform::DialogTemplate dialog{
+        kGroupPictureDialog,
+        QStringLiteral("All members of Text-To-Speech"),
+        231,
+        167,
+        {
+            {DialogItemKind::Frame, -1, {}, 5, 3, 220, 134},
+            {DialogItemKind::PushButton, kGroupPicture, QStringLiteral("Photo"), 8, 9, 213, 124},
+            {DialogItemKind::Label, kGroupPictureHint, {}, 5, 143, 146, 18},
+            {DialogItemKind::DefaultPushButton, kGroupPictureClose, QStringLiteral("Close"), 158,
+             145, 40, 14},
+        }};
+    return dialog;
+}
+
+// The free software under the program, by name (left column) and licence (right column).
+const platform::DialogTemplate& supportingGroupTemplate() {
+    static const platform::DialogTemplate dialog = [] {
+        platform::DialogTemplate made{
+            kSupportingGroupDialog,
+            QStringLiteral("Members of Supporting Group"),
+            173,
+            104,
+            {{DialogItemKind::Label, -1, QStringLiteral("(alphabetical order)"), 40, 4, 93, 8}}};
+        const std::pair<const char*, const char*> members[] = {
+            {"eSpeak NG", "GPL-3.0-or-later"},
+            {"glibc iconv", "LGPL-2.1-or-later"},
+            {"Google Benchmark", "Apache-2.0"},
+            {"GoogleTest", "BSD-3-Clause"},
+            {"libsndfile", "LGPL-2.1-or-later"},
+            {"libsoxr", "LGPL-2.1-or-later"},
+            {"PortAudio", "MIT"},
+            {"Qt 6", "LGPL-3.0 or GPL-2.0"},
+        };
+        int y = 15;
+        for (const auto& [name, licence] : members) {
+            made.items.push_back({DialogItemKind::Label, -1, QString::fromUtf8(name), 8, y, 70, 8});
+            made.items.push_back(
+                {DialogItemKind::Label, -1, QString::fromUtf8(licence), 80, y, 88, 8});
+            y += 8;
+        }
+        made.items.push_back({DialogItemKind::DefaultPushButton, kSupportingGroupOk,
+                              QStringLiteral("OK"), 65, 81, 50, 14});
+        return made;
+    }();
     return dialog;
 }
 

@@ -4,6 +4,7 @@
 #include <QWindowStateChangeEvent>
 #include <filesystem>
 
+#include "about/aboutbox.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "dictionaries/loaddictionary.h"
@@ -14,12 +15,12 @@
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
 #include "hooks/accelerationrules.h"
+#include "hooks/inputhooks.h"
 #include "platform/codepage.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
 #include "shell/mainwindow.h"
-#include "shell/pendingcommands.h"
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
 #include "speech/speech.h"
@@ -246,7 +247,7 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
     engine::WriteSettings(settings, m_program.appState);
     if (m_program.extendedMode) {
         if (fromExitCommand)
-            onSetWindowSwitchHook(m_program, false);
+            hooks::SetWindowSwitchHook(m_program, false);
         platform::releaseControlKey();
     }
     if (m_mainWindow)
@@ -261,7 +262,7 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
 void WindowProcedure::showMiniPanel() {
     if (!m_mainWindow || !m_miniPanel)
         return;
-    onSetWindowSwitchHook(m_program, true);
+    hooks::SetWindowSwitchHook(m_program, true);
     m_mainWindow->hide();
     m_miniPanel->placeOnScreen();
     m_miniPanel->show();
@@ -279,7 +280,7 @@ void WindowProcedure::showMiniPanel() {
 void WindowProcedure::restoreMainWindow() {
     if (!m_mainWindow || !m_miniPanel)
         return;
-    onSetWindowSwitchHook(m_program, false);
+    hooks::SetWindowSwitchHook(m_program, false);
     platform::releaseControlKey();
     m_miniPanel->setWindowState(Qt::WindowNoState);
     m_miniPanel->hide();
@@ -332,7 +333,7 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             }
             return true;
         case context::IDM_ABOUT:
-            runDialog(window, &onAbout);
+            runDialog(window, &about::ShowAboutBox);
             return true;
         case context::IDM_ABOUTENGINE:
             runDialog(window, &engine::AboutEngineDialog);
@@ -390,7 +391,7 @@ void WindowProcedure::speechCommand(QWidget* window, int commandId) {
 void WindowProcedure::runDialog(QWidget* window,
                                 int (*dialog)(context::ProgramContext&, QWidget*)) {
     dialog(m_program, window);
-    m_program.hookTargetWindow = window;
+    hooks::SetHookTargetWindow(m_program, window);
 }
 
 void WindowProcedure::openHelp(const QString& path) {

@@ -3,8 +3,10 @@
 # start-up directory, drives it with key presses, quits through the question and checks what
 # it wrote. Then starts it with command lines around the extended-mode word and tells the mode
 # by what the Options menu's "s" does: in normal mode it toggles "&ShowMessage", in extended
-# mode "&Speaker" shares the letter and it only moves between the two. Every wait is for a
-# window, a file or the process, never for a fixed time. Usage: endtoend.sh PROGRAM RUNTIME_DIR
+# mode "&Speaker" shares the letter and it only moves between the two. Last, with a window
+# manager, opens and closes the About box, its supporting-group credits and the System Mode
+# sheet by their keys. Every wait is for a window, a file or the process, never for a fixed
+# time. Usage: endtoend.sh PROGRAM RUNTIME_DIR
 set -euo pipefail
 program=$1
 runtime=$2
@@ -12,8 +14,10 @@ runtime=$2
 work=$(mktemp -d)
 xvfb_pid=
 program_pid=
+wm_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     wait 2>/dev/null || true
     rm -rf "$work"
@@ -123,3 +127,53 @@ for line in "SAYRUN" "SAYRUN -reverse" "-style fusion SAYRUN"; do
     grep -q "^TextOut=$expected\$" "$settings" ||
         fail "\"$line\" started the wrong mode: $(grep '^TextOut' "$settings")"
 done
+
+# shown TITLE / gone TITLE: whether a visible window's title starts with TITLE.
+shown() {
+    xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1
+}
+gone() {
+    ! shown "$1"
+}
+
+# focus_on TITLE: waits for the window and gives it the keys.
+focus_on() {
+    wait_until shown "$1" || fail "\"$1\" did not appear"
+    local window
+    window=$(xdotool search --onlyvisible --name "^$1" | head -1)
+    timeout 20 xdotool windowfocus --sync "$window" || fail "\"$1\" took no keys"
+}
+
+# close_with KEY TITLE: presses KEY and waits until the window is gone.
+close_with() {
+    xdotool key "$1"
+    wait_until gone "$2" || fail "$1 did not close \"$2\""
+}
+
+# With a window manager, as a person works: F9 opens the About box and Escape closes it; in a
+# new one Control+Alt+End opens the supporting group, whose OK leaves the About box open; the
+# System Mode sheet opens from its menu item and OK closes it.
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+wait_until sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    fail "the window manager did not start"
+about='About Quenvar Voxtrial'
+start_program
+xdotool key F9
+focus_on "$about"
+close_with Escape "$about"
+timeout 20 xdotool windowfocus --sync "$main" || fail "the main window took no keys"
+xdotool key F9
+focus_on "$about"
+xdotool key ctrl+alt+End
+focus_on 'Members of Supporting Group'
+close_with Return 'Members of Supporting Group'
+shown "$about" || fail "the About box closed with the credits"
+focus_on "$about"
+close_with Escape "$about"
+timeout 20 xdotool windowfocus --sync "$main" || fail "the main window took no keys"
+xdotool key alt+o m
+focus_on 'Set System Speech Mode'
+close_with Return 'Set System Speech Mode'
+timeout 20 xdotool windowfocus --sync "$main" || fail "the main window took no keys"
+quit_program

@@ -205,8 +205,22 @@ TEST_F(WindowProcedureTest, FocusMakesTheWindowTheHookTarget) {
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(m_program->miniPanel(), &activate);
     EXPECT_EQ(program().hookTargetWindow, m_program->miniPanel());
+    whenModalShown([](QDialog& dialog) { dialog.reject(); });
     command(context::IDM_ABOUT);
     EXPECT_EQ(program().hookTargetWindow, m_program->mainWindow());
+}
+
+TEST_F(WindowProcedureTest, EachDialogGivesTheHookTargetBackToTheWindowThatOpenedIt) {
+    startTwoLanguages("SAYRUN");
+    for (int dialog : {context::IDM_ABOUT, context::IDM_ABOUTENGINE, context::IDM_SETACCEL}) {
+        whenModalShown([this](QDialog& shown) {
+            EXPECT_EQ(shown.parentWidget(), m_program->miniPanel());
+            program().hookTargetWindow = m_program->mainWindow();
+            shown.reject();
+        });
+        command(dialog, m_program->miniPanel());
+        EXPECT_EQ(program().hookTargetWindow, m_program->miniPanel()) << dialog;
+    }
 }
 
 TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
@@ -226,6 +240,7 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_EQ(m_program->procedure().savedPlayMode(), context::IDM_SOURCEKEYBOARD);
     EXPECT_EQ(program().keyboardText[1], "Hallo Welt");
     EXPECT_FALSE(mainWindow().buttons().isLoaded());
+    EXPECT_NE(program().windowSwitchHook, nullptr);
 
     mainWindow().input().clear();
     panel.showMaximized();
@@ -238,6 +253,7 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_EQ(mainWindow().input().textCursor().selectedText(), "Hallo");
     EXPECT_EQ(m_recorders.clipboard->ansiText(), std::optional<std::string>("Hallo"));
     EXPECT_FALSE(panel.buttons().isLoaded());
+    EXPECT_EQ(program().windowSwitchHook, nullptr);
 }
 
 TEST_F(WindowProcedureTest, MiniPanelShownWhileSpeakingHasTheSpeakingLook) {

@@ -1,8 +1,11 @@
 #include "shellfixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextCursor>
+#include <QTimer>
 #include <fstream>
 #include <sstream>
 
@@ -91,6 +94,28 @@ void ShellFixture::drain() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+QPointer<QTimer> ShellFixture::whenModalShown(std::function<void(QDialog&)> step) {
+    constexpr int kAttempts = 1000;
+    const QPointer<QWidget> before = QApplication::activeModalWidget();
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [timer, before, step = std::move(step), attempts = 0]() mutable {
+                         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                         const bool shown = dialog != nullptr && dialog != before;
+                         if (!shown && ++attempts < kAttempts) {
+                             return;
+                         }
+                         timer->stop();
+                         timer->deleteLater();
+                         if (shown) {
+                             step(*dialog);
+                         }
+                     });
+    timer->start();
+    return timer;
 }
 
 }  // namespace shelltest

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +48,9 @@ class ShellFixture : public ::testing::Test {
     void command(int commandId, QWidget* window = nullptr);
     // Handles every posted event, including deferred deletes.
     static void drain();
+    // Runs `step` from inside the next modal dialog's own loop once that dialog is shown (over
+    // any dialog open now); the step ends the dialog. Deleting the returned watcher cancels it.
+    static QPointer<QTimer> whenModalShown(std::function<void(QDialog&)> step);
 
     QTemporaryDir m_directory;
     std::filesystem::path m_previousDirectory;

@@ -60,6 +60,8 @@ enum ControlId : int32_t {
 enum MessageNumber : int32_t {
     UM_REFRESH = 0x2000,
     UM_RESTORESEL = 0x2001,
+    UM_CREDITSPHOTO = 0x2004,
+    UM_CREDITSSUPPORT = 0x2005,
     UM_GENPCM = 0x2010,
     UM_GENPCMDONE = 0x2011,
     UM_GENPCMIDLE = 0x2012,

@@ -15,6 +15,7 @@
 
 #include "binding/engineops.h"
 #include "context/appstate.h"
+#include "platform/applicationfilter.h"
 #include "platform/borrowedprofileentry.h"
 #include "platform/services.h"
 
@@ -73,6 +74,11 @@ struct ProgramContext {
     // The window the input hooks post to, and whether they ignore keys for now.
     QPointer<QWidget> hookTargetWindow;
     bool hooksSuspended = false;
+    // The installed input hooks, application-wide event filters; null while not installed.
+    std::unique_ptr<QObject> keyboardHook;
+    std::unique_ptr<QObject> windowSwitchHook;
+    // Installs a hook's filter; a test puts in one that fails.
+    std::function<bool(QObject&)> installHook = platform::installApplicationFilter;
 
     QPointer<QWidget> mainWindow;
     QPointer<QWidget> miniPanel;

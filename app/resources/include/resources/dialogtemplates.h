@@ -56,4 +56,30 @@ enum UnloadDictionariesItem : int {
 };
 const platform::DialogTemplate& unloadDictionariesTemplate();
 
+// Dialog 3001, "About Quenvar Voxtrial ...": the icon, the program's name and version, the
+// maker's name (set when the box opens) and OK.
+inline constexpr int kAboutDialog = 3001;
+enum AboutItem : int {
+    kAboutIcon = 1990,
+    kAboutMaker = 102,
+    kAboutOk = 1,
+};
+const platform::DialogTemplate& aboutTemplate();
+
+// Dialog 3002, "All members of Text-To-Speech": a picture button that switches between the
+// group picture and the list of names, a hint below it and Close.
+inline constexpr int kGroupPictureDialog = 3002;
+enum GroupPictureItem : int {
+    kGroupPicture = 100,
+    kGroupPictureHint = 1000,
+    kGroupPictureClose = 1,
+};
+const platform::DialogTemplate& groupPictureTemplate();
+
+// Dialog 3004, "Members of Supporting Group": the free software the program stands on, in
+// alphabetical order, each with its licence, and OK.
+inline constexpr int kSupportingGroupDialog = 3004;
+inline constexpr int kSupportingGroupOk = 1;
+const platform::DialogTemplate& supportingGroupTemplate();
+
 }  // namespace resources

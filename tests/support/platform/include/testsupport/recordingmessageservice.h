@@ -21,6 +21,7 @@ struct MessageEvent {
     platform::MessageButtons buttons = platform::MessageButtons::Ok;
     platform::MessageResult result = platform::MessageResult::Ok;  // the answer given
 
+    bool operator==(const MessageEvent&) const = default;
     bool isBeep() const { return kind == Kind::Beep; }
     bool isBox() const { return kind == Kind::Box; }
 };
