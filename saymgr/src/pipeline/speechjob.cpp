@@ -26,7 +26,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         m_piece = &piece;
         m_nextWord = 0;
         m_pieceStart = m_total;
-        add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0});
+        add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0, 0});
     }
 
     // Marks the words of the piece that no event reached, at its end.
@@ -64,7 +64,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         const auto index = std::strtoul(name + 1, nullptr, 10);
         if (index < m_piece->bookmarks.size()) {
             const text::Bookmark& mark = m_piece->bookmarks[index];
-            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start});
+            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start, 0});
         }
     }
 
@@ -78,7 +78,8 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
 
   private:
     void add(int64_t sample, Notification notification) {
-        m_chunk.events.push_back({sample, notification});
+        notification.sample = sample;
+        m_chunk.events.push_back(notification);
     }
 
     // Marks at `sample` each unmarked word of the piece that starts before `end`.
@@ -89,7 +90,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         const std::vector<text::Word>& words = m_piece->words;
         for (; m_nextWord < words.size() && words[m_nextWord].start < end; ++m_nextWord) {
             const text::Word& word = words[m_nextWord];
-            add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start});
+            add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start, 0});
         }
     }
 
@@ -108,7 +109,7 @@ SpeechJob::SpeechJob(synthesis::Espeak& espeak, SpeechRequest request,
       m_request(std::move(request)),
       m_sink(std::move(sink)),
       m_wake(std::move(wake)) {
-    m_due.push_back({0, {SAYMGR_NOTIFY_START, 0, 0}});
+    m_due.push_back({SAYMGR_NOTIFY_START, 0, 0, 0});
 }
 
 SpeechJob::~SpeechJob() {
@@ -152,6 +153,7 @@ void SpeechJob::abort() {
         m_aborted = true;
     }
     m_chunks.discard();
+    m_audio.discard();
     m_sink->interrupt();
     m_resumed.notify_all();
 }
@@ -196,14 +198,15 @@ void SpeechJob::output() {
         samples.clear();
         resampler.process(chunk.samples.data(), chunk.samples.size(), samples);
         schedule(chunk.events, resampler.ratio());
-        status = m_sink->write(samples.data(), samples.size());
+        status = write(samples);
         signalHost();
     }
     if (status == 0 && !m_aborted) {
         samples.clear();
         resampler.flush(samples);
-        status = m_sink->write(samples.data(), samples.size());
+        status = write(samples);
     }
+    m_audio.close();
     const int32_t finished = m_sink->finish();
     {
         std::lock_guard lock(m_mutex);
@@ -218,17 +221,27 @@ void SpeechJob::output() {
     signalHost();
 }
 
+// Hands the block to the tap first, so that the host has the samples before any notification
+// among them falls due.
+int32_t SpeechJob::write(const std::vector<int16_t>& samples) {
+    if (m_request.tapAudio && !samples.empty()) {
+        m_audio.push({samples, m_written});
+        signalHost();
+    }
+    m_written += static_cast<int64_t>(samples.size());
+    return m_sink->write(samples.data(), samples.size());
+}
+
 void SpeechJob::waitWhilePaused() {
     std::unique_lock lock(m_mutex);
     m_resumed.wait(lock, [this] { return !m_paused || m_aborted; });
 }
 
-void SpeechJob::schedule(const std::vector<Timed>& events, double ratio) {
+void SpeechJob::schedule(const std::vector<Notification>& events, double ratio) {
     std::lock_guard lock(m_mutex);
-    for (const Timed& event : events) {
-        const auto sample =
-            static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
-        m_due.push_back({sample, event.notification});
+    for (Notification event : events) {
+        event.sample = static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
+        m_due.push_back(event);
     }
 }
 
@@ -244,7 +257,7 @@ void SpeechJob::takeDue(std::vector<Notification>& notifications) {
     const int64_t heard = m_sink->heard();
     std::lock_guard lock(m_mutex);
     while (!m_due.empty() && (completed || m_due.front().sample < heard)) {
-        notifications.push_back(m_due.front().notification);
+        notifications.push_back(m_due.front());
         m_due.pop_front();
     }
 }
