@@ -1,5 +1,6 @@
 #include "pipeline/speechjob.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -69,6 +70,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
     }
 
     bool send() {
+        markWhereSoundBegins();
         ++m_sent;
         const bool accepted = m_job.m_chunks.push(std::move(m_chunk));
         m_chunk = {};
@@ -82,6 +84,42 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         m_chunk.events.push_back(notification);
     }
 
+    // eSpeak NG places a word at the start of its first phoneme, which may be silent (the
+    // closure before a 't', a pause): each word mark moves on to the first sample that is
+    // heard, within the chunk and never past the next event.
+    void markWhereSoundBegins() {
+        std::vector<Notification>& events = m_chunk.events;
+        const int64_t chunkStart = m_total - static_cast<int64_t>(m_chunk.samples.size());
+        for (std::size_t i = 0; i < events.size();) {
+            std::size_t next = i + 1;
+            while (next < events.size() && events[next].sample == events[i].sample) {
+                ++next;
+            }
+            const int64_t limit = std::min(
+                next < events.size() ? events[next].sample : std::numeric_limits<int64_t>::max(),
+                events[i].sample + kMaxSilentOnset);
+            const int64_t heard =
+                firstHeard(events[i].sample - chunkStart, limit - chunkStart);
+            for (; i < next; ++i) {
+                if (events[i].code == SAYMGR_NOTIFY_MARK1 && heard >= 0) {
+                    events[i].sample = chunkStart + heard;
+                }
+            }
+        }
+    }
+
+    // The index of the first sample in [from, to) of the chunk that is not silent; -1 when
+    // there is none.
+    int64_t firstHeard(int64_t from, int64_t to) const {
+        const auto end = std::min<int64_t>(to, static_cast<int64_t>(m_chunk.samples.size()));
+        for (int64_t i = std::max<int64_t>(from, 0); i < end; ++i) {
+            if (std::abs(m_chunk.samples[static_cast<std::size_t>(i)]) > kSilence) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
     // Marks at `sample` each unmarked word of the piece that starts before `end`.
     void markWordsBefore(int32_t end, int64_t sample) {
         if (m_piece == nullptr) {
@@ -93,6 +131,9 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
             add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start, 0});
         }
     }
+
+    static constexpr int kSilence = 16;
+    static constexpr int64_t kMaxSilentOnset = 5512;  // 250 ms at 22.05 kHz
 
     SpeechJob& m_job;
     const text::SynthesisText* m_piece = nullptr;
