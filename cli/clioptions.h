@@ -45,9 +45,7 @@ struct CliOptions {
     bool report = false;
 
     // Whether the speech needs watching through the engine's notifications.
-    bool monitorsSpeech() const {
-        return events || eventsJson || report || !subtitlesPath.empty();
-    }
+    bool monitorsSpeech() const { return events || eventsJson || report || !subtitlesPath.empty(); }
 
     bool hasVoiceParameters() const {
         return volume != -1 || pitch != -1 || rate != -1 || speaker != -1;

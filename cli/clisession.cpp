@@ -13,8 +13,8 @@
 #include <iterator>
 #include <optional>
 
-#include "common/codepage.h"
 #include "commandmonitor.h"
+#include "common/codepage.h"
 #include "common/replacementfile.h"
 #include "monitor/subtitles.h"
 #include "monitor/timingfigures.h"
@@ -166,9 +166,9 @@ void CliSession::listLanguages() const {
 
 Outcome CliSession::selectLanguage() {
     const bool needed = m_options.language != 0 || m_options.info || m_options.about ||
-                        m_options.phonemes ||
-                        !m_options.compileSource.empty() || !m_options.dictionaries.empty() ||
-                        m_options.speak || !m_options.generatePath.empty();
+                        m_options.phonemes || !m_options.compileSource.empty() ||
+                        !m_options.dictionaries.empty() || m_options.speak ||
+                        !m_options.generatePath.empty();
     if (!needed) {
         return {};
     }
@@ -319,12 +319,11 @@ Outcome CliSession::printPhonemes(const std::string& text, int32_t form) {
     const auto codePage =
         form == SAYMGR_TEXT_DOS ? common::CodePage::Dos437 : common::CodePage::Ansi1252;
     for (const binding::PhonemeWord& word : words) {
-        const std::string source = common::toUtf8(
-            std::string_view(text).substr(static_cast<std::size_t>(word.start),
-                                          static_cast<std::size_t>(word.length)),
-            codePage);
-        std::printf("%d\t%d\t%s\t%s\n", word.start, word.length, source.c_str(),
-                    word.ipa.c_str());
+        const std::string source =
+            common::toUtf8(std::string_view(text).substr(static_cast<std::size_t>(word.start),
+                                                         static_cast<std::size_t>(word.length)),
+                           codePage);
+        std::printf("%d\t%d\t%s\t%s\n", word.start, word.length, source.c_str(), word.ipa.c_str());
     }
     std::fflush(stdout);
     return {};
@@ -336,11 +335,12 @@ Outcome CliSession::produceSpeech(const std::string& text, int32_t form) {
     // The subtitles go with the first command: the generated file when there is one.
     bool subtitlesDue = !m_options.subtitlesPath.empty();
     if (!m_options.generatePath.empty()) {
-        const Outcome outcome = watchCommand("generate", m_options.generatePath, text, subtitlesDue, [&] {
-            return ops().EngineSpeakToFile(m_instance, text.c_str(), length,
-                                           m_options.generatePath.c_str(), m_options.format, form,
-                                           0, &reserved);
-        });
+        const Outcome outcome =
+            watchCommand("generate", m_options.generatePath, text, subtitlesDue, [&] {
+                return ops().EngineSpeakToFile(m_instance, text.c_str(), length,
+                                               m_options.generatePath.c_str(), m_options.format,
+                                               form, 0, &reserved);
+            });
         subtitlesDue = false;
         if (outcome.status != SAYMGR_OK || m_stopRequested) {
             return outcome;

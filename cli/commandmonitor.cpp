@@ -10,9 +10,8 @@ CommandMonitor::CommandMonitor(const binding::EngineExtensions& extensions, int3
       m_instance(instance),
       m_json(printing.json),
       m_log(text, dos ? common::CodePage::Dos437 : common::CodePage::Ansi1252),
-      m_forwarder([this](int32_t code, int32_t value1, int32_t value2) {
-          record(code, value1, value2);
-      }) {
+      m_forwarder(
+          [this](int32_t code, int32_t value1, int32_t value2) { record(code, value1, value2); }) {
     if (printing.text) {
         m_printer.emplace(stdout, printing.programStart);
         m_printer->setText(text, dos);

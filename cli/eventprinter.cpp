@@ -81,8 +81,8 @@ void EventPrinter::print(int32_t code, int32_t value1, int32_t value2) {
             detail = ' ' + std::to_string(value1) + ' ' + std::to_string(value2);
             break;
     }
-    std::fprintf(m_out, "%lld %d %s%s\n", static_cast<long long>(elapsed), code, monitor::eventName(code),
-                 detail.c_str());
+    std::fprintf(m_out, "%lld %d %s%s\n", static_cast<long long>(elapsed), code,
+                 monitor::eventName(code), detail.c_str());
     std::fflush(m_out);
 }
 

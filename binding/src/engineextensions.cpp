@@ -14,8 +14,8 @@ std::optional<AudioPosition> notifyPosition(const EngineExtensions& extensions, 
     return position;
 }
 
-int32_t textToPhonemes(const EngineExtensions& extensions, int32_t instance,
-                       std::string_view text, int32_t textForm, std::vector<PhonemeWord>& words) {
+int32_t textToPhonemes(const EngineExtensions& extensions, int32_t instance, std::string_view text,
+                       int32_t textForm, std::vector<PhonemeWord>& words) {
     words.clear();
     if (extensions.SaymgrTextToPhonemes == nullptr) {
         return SAYMGR_EENGINE_LOADING;
@@ -26,9 +26,8 @@ int32_t textToPhonemes(const EngineExtensions& extensions, int32_t instance,
     const auto receive = [](void* context, int32_t start, int32_t length, const char* ipa) {
         static_cast<std::vector<PhonemeWord>*>(context)->push_back({start, length, ipa});
     };
-    return extensions.SaymgrTextToPhonemes(instance, text.data(),
-                                           static_cast<int32_t>(text.size()), textForm, receive,
-                                           &words);
+    return extensions.SaymgrTextToPhonemes(instance, text.data(), static_cast<int32_t>(text.size()),
+                                           textForm, receive, &words);
 }
 
 }  // namespace binding

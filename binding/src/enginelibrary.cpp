@@ -95,8 +95,8 @@ EngineLibrary::EngineLibrary(const std::string& path) : m_ops(unavailableEngineO
 
 void EngineLibrary::bindExtensions() {
     const auto bind = [this](auto& entry, const char* name) {
-        entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
-            dlsym(m_handle.get(), name));
+        entry =
+            reinterpret_cast<std::remove_reference_t<decltype(entry)>>(dlsym(m_handle.get(), name));
     };
     bind(m_extensions.SaymgrSetAudioTap, "SaymgrSetAudioTap");
     bind(m_extensions.SaymgrGetNotifyPosition, "SaymgrGetNotifyPosition");

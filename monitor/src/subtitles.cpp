@@ -77,8 +77,8 @@ std::vector<Onset> onsets(const SpeechLog& log, SubtitleUnit unit) {
         }
         const std::string text =
             unit == SubtitleUnit::Word ? collapsed(log.textOf(event)) : pieceText(log, event);
-        const int64_t startMs = std::max<int64_t>(std::llround(*audioMs),
-                                                  found.empty() ? 0 : found.back().startMs);
+        const int64_t startMs =
+            std::max<int64_t>(std::llround(*audioMs), found.empty() ? 0 : found.back().startMs);
         if (text.empty()) {
             continue;
         }
@@ -129,8 +129,8 @@ std::vector<Cue> buildCues(const SpeechLog& log, SubtitleUnit unit) {
     std::vector<Cue> cues;
     for (std::size_t i = 0; i < found.size(); ++i) {
         const int64_t startMs = found[i].startMs;
-        const int64_t endMs = i + 1 < found.size() ? found[i + 1].startMs
-                                                   : std::llround(endAudio.value_or(0.0));
+        const int64_t endMs =
+            i + 1 < found.size() ? found[i + 1].startMs : std::llround(endAudio.value_or(0.0));
         cues.push_back({startMs, std::max(endMs, startMs + 1), found[i].text});
     }
     return cues;

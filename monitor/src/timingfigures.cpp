@@ -51,7 +51,8 @@ TimingFigures measureTiming(const SpeechLog& log) {
         audioMs && *audioMs > 0) {
         figures.audioSeconds = *audioMs / 1000.0;
         figures.realTimeFactor = end->ms / *audioMs;
-        const auto words = std::ranges::count(log.events(), SAYMGR_NOTIFY_MARK1, &LoggedEvent::code);
+        const auto words =
+            std::ranges::count(log.events(), SAYMGR_NOTIFY_MARK1, &LoggedEvent::code);
         figures.wordsPerMinute = static_cast<double>(words) * 60000.0 / *audioMs;
     }
     figures.markLag = markLag(log);
@@ -67,8 +68,8 @@ std::string formatTiming(const TimingFigures& figures) {
     text += "mark lag: ";
     if (const auto& lag = figures.markLag) {
         text += "min " + number(lag->minMs, "%.1f") + " ms, median " +
-                number(lag->medianMs, "%.1f") + " ms, max " + number(lag->maxMs, "%.1f") +
-                " ms (" + std::to_string(lag->count) + " words)\n";
+                number(lag->medianMs, "%.1f") + " ms, max " + number(lag->maxMs, "%.1f") + " ms (" +
+                std::to_string(lag->count) + " words)\n";
     } else {
         text += "n/a\n";
     }

@@ -40,8 +40,7 @@ SAYMGR_API int32_t SaymgrSetAudioTap(int32_t instance, SaymgrAudioTapProc tap, v
  * samples heard in all, fewer after a stop) and the frequency in Hz of that speech. Outside a
  * notification it is SAYMGR_ERANGE (-14). Either pointer may be null.
  */
-SAYMGR_API int32_t SaymgrGetNotifyPosition(int32_t instance, int64_t* sample,
-                                           int32_t* sampleRate);
+SAYMGR_API int32_t SaymgrGetNotifyPosition(int32_t instance, int64_t* sample, int32_t* sampleRate);
 
 /*
  * Receives one word of a transcription: its byte range in the text as passed (the same words

@@ -394,8 +394,8 @@ std::vector<SrtCue> readSrt(const std::string& path) {
     for (std::size_t i = 0; i + 2 < all.size(); i += 4) {
         EXPECT_EQ(all[i], std::to_string(cues.size() + 1));
         const auto arrow = all[i + 1].find(" --> ");
-        cues.push_back({srtMs(all[i + 1].substr(0, arrow)), srtMs(all[i + 1].substr(arrow + 5)),
-                        all[i + 2]});
+        cues.push_back(
+            {srtMs(all[i + 1].substr(0, arrow)), srtMs(all[i + 1].substr(arrow + 5)), all[i + 2]});
     }
     return cues;
 }

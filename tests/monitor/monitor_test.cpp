@@ -42,8 +42,11 @@ SpeechLog scriptedLog() {
 
 TEST(SubtitleCues, WordsAndPiecesFromTheLog) {
     const SpeechLog log = scriptedLog();
-    const std::vector<Cue> words{{0, 200, "Sit"},     {200, 400, "on"},   {400, 1000, "the mat"},
-                                 {1000, 1200, "Go"},  {1200, 1600, "run"}};
+    const std::vector<Cue> words{{0, 200, "Sit"},
+                                 {200, 400, "on"},
+                                 {400, 1000, "the mat"},
+                                 {1000, 1200, "Go"},
+                                 {1200, 1600, "run"}};
     EXPECT_EQ(monitor::buildCues(log, monitor::SubtitleUnit::Word), words);
     const std::vector<Cue> pieces{{0, 1000, "Sit on the mat."}, {1000, 1600, "Go & <run>!"}};
     EXPECT_EQ(monitor::buildCues(log, monitor::SubtitleUnit::Piece), pieces);

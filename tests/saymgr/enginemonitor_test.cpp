@@ -107,10 +107,10 @@ TEST_F(EngineMonitorTest, TapSeesWhatTheFileReceives) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "saymgr-monitor-tap.raw").string();
     int32_t bytes = 0;
-    ASSERT_EQ(EngineSpeakToFile(host.instance(), kSentence.data(),
-                                static_cast<int32_t>(kSentence.size()), path.c_str(),
-                                SAYMGR_FORMAT_LINEAR16, SAYMGR_TEXT_ANSI, 0, &bytes),
-              0);
+    ASSERT_EQ(
+        EngineSpeakToFile(host.instance(), kSentence.data(), static_cast<int32_t>(kSentence.size()),
+                          path.c_str(), SAYMGR_FORMAT_LINEAR16, SAYMGR_TEXT_ANSI, 0, &bytes),
+        0);
     const std::string file = readFile(path);
     std::filesystem::remove(path);
     std::vector<int16_t> stored(file.size() / sizeof(int16_t));
@@ -149,9 +149,9 @@ TEST_F(EngineMonitorTest, PhonemesHaveOneEntryPerWordWithItsBytes) {
     ASSERT_EQ(SaymgrTextToPhonemes(host.instance(), text.data(), static_cast<int32_t>(text.size()),
                                    SAYMGR_TEXT_ANSI, &PhonemeWord::receive, &words),
               0);
-    const std::vector<std::pair<int32_t, int32_t>> expected{
-        {0, 3},  {4, 5},  {10, 3}, {14, 3}, {18, 2}, {21, 3}, {25, 3},
-        {30, 2}, {34, 7}, {42, 6}, {50, 3}, {54, 4}};
+    const std::vector<std::pair<int32_t, int32_t>> expected{{0, 3},  {4, 5},  {10, 3}, {14, 3},
+                                                            {18, 2}, {21, 3}, {25, 3}, {30, 2},
+                                                            {34, 7}, {42, 6}, {50, 3}, {54, 4}};
     EXPECT_EQ(rangesOf(words), expected);
     for (const PhonemeWord& word : words) {
         EXPECT_FALSE(word.ipa.empty()) << text.substr(word.start, word.length);
@@ -163,9 +163,9 @@ TEST_F(EngineMonitorTest, PhonemesHaveOneEntryPerWordWithItsBytes) {
     EXPECT_EQ(SaymgrTextToPhonemes(host.instance(), text.data(), 0, SAYMGR_TEXT_ANSI,
                                    &PhonemeWord::receive, &words),
               SAYMGR_ENO_TEXT);
-    EXPECT_EQ(SaymgrTextToPhonemes(host.instance(), text.data(), 3, SAYMGR_TEXT_ANSI, nullptr,
-                                   nullptr),
-              SAYMGR_ERANGE);
+    EXPECT_EQ(
+        SaymgrTextToPhonemes(host.instance(), text.data(), 3, SAYMGR_TEXT_ANSI, nullptr, nullptr),
+        SAYMGR_ERANGE);
 }
 
 // Transcribing leaves eSpeak NG ready to speak, and is refused while it speaks.

@@ -47,7 +47,7 @@ struct PhonemeWord {
 };
 
 // Transcribes `text` in the engine's current language into `words`; an engine status.
-int32_t textToPhonemes(const EngineExtensions& extensions, int32_t instance,
-                       std::string_view text, int32_t textForm, std::vector<PhonemeWord>& words);
+int32_t textToPhonemes(const EngineExtensions& extensions, int32_t instance, std::string_view text,
+                       int32_t textForm, std::vector<PhonemeWord>& words);
 
 }  // namespace binding

@@ -299,9 +299,13 @@ int32_t Instance::notifyPosition(int64_t* sample, int32_t* sampleRate) const {
     return 0;
 }
 
+// Waits no longer than until the next notification is due, so that marks reach the host as
+// their audio is heard.
 void Instance::dispatch() {
     if (m_thread.dispatch != nullptr) {
-        m_thread.dispatch(m_thread.context, kDispatchWaitMs);
+        const int32_t waitMs =
+            m_job ? m_job->millisecondsToNextDue(kDispatchWaitMs) : kDispatchWaitMs;
+        m_thread.dispatch(m_thread.context, waitMs);
     } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

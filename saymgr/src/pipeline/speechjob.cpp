@@ -98,8 +98,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
             const int64_t limit = std::min(
                 next < events.size() ? events[next].sample : std::numeric_limits<int64_t>::max(),
                 events[i].sample + kMaxSilentOnset);
-            const int64_t heard =
-                firstHeard(events[i].sample - chunkStart, limit - chunkStart);
+            const int64_t heard = firstHeard(events[i].sample - chunkStart, limit - chunkStart);
             for (; i < next; ++i) {
                 if (events[i].code == SAYMGR_NOTIFY_MARK1 && heard >= 0) {
                     events[i].sample = chunkStart + heard;
@@ -281,7 +280,8 @@ void SpeechJob::waitWhilePaused() {
 void SpeechJob::schedule(const std::vector<Notification>& events, double ratio) {
     std::lock_guard lock(m_mutex);
     for (Notification event : events) {
-        event.sample = static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
+        event.sample =
+            static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
         m_due.push_back(event);
     }
 }
@@ -301,6 +301,17 @@ void SpeechJob::takeDue(std::vector<Notification>& notifications) {
         notifications.push_back(m_due.front());
         m_due.pop_front();
     }
+}
+
+int32_t SpeechJob::millisecondsToNextDue(int32_t limit) {
+    const int64_t heard = m_sink->heard();
+    std::lock_guard lock(m_mutex);
+    if (m_due.empty() || m_request.outputRate <= 0) {
+        return limit;
+    }
+    const int64_t ahead = m_due.front().sample - heard;
+    const int64_t ms = ahead * 1000 / m_request.outputRate + 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, limit));
 }
 
 int32_t SpeechJob::finish() {

@@ -44,6 +44,9 @@ class SpeechJob {
     // none is waiting.
     bool takeAudio(AudioBlock& block) { return m_audio.tryPop(block); }
     int sampleRate() const { return m_request.outputRate; }
+    // How long, in whole milliseconds from 1 to `limit`, until the next notification falls
+    // due when the sink plays in real time.
+    int32_t millisecondsToNextDue(int32_t limit);
     // Waits for both threads; 0 or the status of a failed sink.
     int32_t finish();
 
