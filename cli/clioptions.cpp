@@ -308,7 +308,7 @@ Engine:
   --info                 print the engine's and the selected language's information
   --about                print the engine's about text
 
-Text (speaks it when neither --speak nor --generate is given):
+Text (speaks it when none of --speak, --generate and --phonemes is given):
   --text TEXT            the text itself
   --file PATH            an ANSI (Windows-1252) text file; '-' reads standard input
   --dos-file PATH        a DOS (code page 437) text file; '-' reads standard input

@@ -117,6 +117,11 @@ TEST_F(CliTest, HelpAndBadArguments) {
         {{"--compile", "only-one"}, "--compile takes two paths"},
         {{"--speak"}, "no text"},
         {{"--null=1", "--list-languages"}, "--null takes no value"},
+        {{"--text", "a", "--subtitles", "a.txt"}, "--subtitles writes .srt or .vtt files"},
+        {{"--text", "a", "--subtitles", "a.srt", "--subtitle-unit", "line"}, "word or piece"},
+        {{"--text", "a", "--subtitle-unit", "word"}, "only meaningful with --subtitles"},
+        {{"--text", "a", "--events", "--events-json"}, "only one of --events and --events-json"},
+        {{"--text", "a", "--phonemes", "--report"}, "need --speak or --generate"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -369,6 +374,29 @@ TEST_F(CliTest, InterruptLeavesACompleteSoundFile) {
 }
 
 }  // namespace
+
+// --phonemes lists each word with its bytes, and speaks only when asked; --report prints the
+// figures after the command.
+TEST_F(CliTest, PrintsPhonemesAndTheReport) {
+    const auto phonemes = run({"--phonemes", "--text", "Dr. Smith's cat sat."});
+    ASSERT_EQ(phonemes.exitStatus, 0) << phonemes.err;
+    std::vector<std::string> columns;
+    for (const std::string& line : lines(phonemes.out)) {
+        columns.push_back(line.substr(0, line.rfind('\t')));
+        EXPECT_GT(line.size(), columns.back().size() + 1) << "phonemes after " << line;
+    }
+    const std::vector<std::string> expected{"0\t2\tDr", "4\t7\tSmith's", "12\t3\tcat",
+                                            "16\t3\tsat"};
+    EXPECT_EQ(columns, expected);
+
+    const auto report = run({"--null", "--report", "--text", kSentence});
+    ASSERT_EQ(report.exitStatus, 0) << report.err;
+    const auto reported = lines(report.out);
+    ASSERT_EQ(reported.size(), 6u) << report.out;
+    EXPECT_EQ(reported[0], "speak:");
+    EXPECT_EQ(report.out.find("n/a"), std::string::npos) << "every figure is known";
+    EXPECT_NE(reported[5].find("(10 words)"), std::string::npos) << reported[5];
+}
 
 // One cue of a SubRip file.
 struct SrtCue {

@@ -86,10 +86,11 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
 
     // eSpeak NG places a word at the start of its first phoneme, which may be silent (the
     // closure before a 't', a pause): each word mark moves on to the first sample that is
-    // heard, within the chunk and never past the next event.
+    // heard, within a quarter of a second of the chunk and never past the next event.
     void markWhereSoundBegins() {
         std::vector<Notification>& events = m_chunk.events;
         const int64_t chunkStart = m_total - static_cast<int64_t>(m_chunk.samples.size());
+        const int64_t maxSilentOnset = m_job.m_espeak.sampleRate() / 4;
         for (std::size_t i = 0; i < events.size();) {
             std::size_t next = i + 1;
             while (next < events.size() && events[next].sample == events[i].sample) {
@@ -97,7 +98,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
             }
             const int64_t limit = std::min(
                 next < events.size() ? events[next].sample : std::numeric_limits<int64_t>::max(),
-                events[i].sample + kMaxSilentOnset);
+                events[i].sample + maxSilentOnset);
             const int64_t heard = firstHeard(events[i].sample - chunkStart, limit - chunkStart);
             for (; i < next; ++i) {
                 if (events[i].code == SAYMGR_NOTIFY_MARK1 && heard >= 0) {
@@ -132,7 +133,6 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
     }
 
     static constexpr int kSilence = 16;
-    static constexpr int64_t kMaxSilentOnset = 5512;  // 250 ms at 22.05 kHz
 
     SpeechJob& m_job;
     const text::SynthesisText* m_piece = nullptr;
