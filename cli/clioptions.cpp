@@ -90,6 +90,45 @@ bool setFrequency(CliOptions& options, const std::string& value, std::string& er
     return false;
 }
 
+bool setSubtitles(CliOptions& options, const std::string& value, std::string& error) {
+    const auto format = monitor::subtitleFormatOf(value);
+    if (!format) {
+        error = "--subtitles writes .srt or .vtt files, not '" + value + "'";
+        return false;
+    }
+    options.subtitlesPath = value;
+    options.subtitleFormat = *format;
+    return true;
+}
+
+bool setSubtitleUnit(CliOptions& options, const std::string& value, std::string& error) {
+    if (value != "word" && value != "piece") {
+        error = "--subtitle-unit takes word or piece, not '" + value + "'";
+        return false;
+    }
+    options.subtitleUnit =
+        value == "word" ? monitor::SubtitleUnit::Word : monitor::SubtitleUnit::Piece;
+    options.subtitleUnitGiven = true;
+    return true;
+}
+
+// The options that watch the speech need speech to watch, and print one way at a time.
+bool checkMonitoring(const CliOptions& options, std::string& error) {
+    if (options.events && options.eventsJson) {
+        error = "give only one of --events and --events-json";
+        return false;
+    }
+    if (options.subtitleUnitGiven && options.subtitlesPath.empty()) {
+        error = "--subtitle-unit is only meaningful with --subtitles";
+        return false;
+    }
+    if (options.monitorsSpeech() && !options.speak && options.generatePath.empty()) {
+        error = "--events, --events-json, --subtitles and --report need --speak or --generate";
+        return false;
+    }
+    return true;
+}
+
 const std::vector<OptionSpec>& optionSpecs() {
     static const std::vector<OptionSpec> specs{
         {"--help", false, flagSetter(&CliOptions::help)},
@@ -131,6 +170,11 @@ const std::vector<OptionSpec>& optionSpecs() {
          }},
         {"--dos", false, flagSetter(&CliOptions::dosDictionaries)},
         {"--events", false, flagSetter(&CliOptions::events)},
+        {"--events-json", false, flagSetter(&CliOptions::eventsJson)},
+        {"--subtitles", true, setSubtitles},
+        {"--subtitle-unit", true, setSubtitleUnit},
+        {"--phonemes", false, flagSetter(&CliOptions::phonemes)},
+        {"--report", false, flagSetter(&CliOptions::report)},
     };
     return specs;
 }
@@ -186,15 +230,19 @@ bool checkCombination(CliOptions& options, std::string& error) {
         }
         options.text = std::move(*ansi);
     }
-    const bool wantsText = options.speak || !options.generatePath.empty();
+    const bool wantsText = options.speak || !options.generatePath.empty() || options.phonemes;
     if (options.textSource != TextSource::None && !wantsText) {
         options.speak = true;
     } else if (wantsText && options.textSource == TextSource::None) {
         error = "no text: give --text, --file or --dos-file";
         return false;
     }
-    if (!options.speak && options.generatePath.empty() && !options.listLanguages && !options.info &&
-        !options.about && options.compileSource.empty()) {
+    if (!checkMonitoring(options, error)) {
+        return false;
+    }
+    if (!options.speak && options.generatePath.empty() && !options.phonemes &&
+        !options.listLanguages && !options.info && !options.about &&
+        options.compileSource.empty()) {
         error = "nothing to do";
         return false;
     }
@@ -260,7 +308,7 @@ Engine:
   --info                 print the engine's and the selected language's information
   --about                print the engine's about text
 
-Text (speaks it when neither --speak nor --generate is given):
+Text (speaks it when none of --speak, --generate and --phonemes is given):
   --text TEXT            the text itself
   --file PATH            an ANSI (Windows-1252) text file; '-' reads standard input
   --dos-file PATH        a DOS (code page 437) text file; '-' reads standard input
@@ -281,8 +329,19 @@ Dictionaries:
   --dos                  text dictionaries are in code page 437 (default Windows-1252)
   --compile IN OUT       compile the text dictionary IN into the binary dictionary OUT
 
-Other:
+Monitoring:
   --events               print every engine notification with its time in ms
+  --events-json          print every notification as a line of JSON, with the ms since
+                         the command and the audio position
+  --subtitles FILE       write the word timings as subtitles: .srt (SubRip) or .vtt
+                         (WebVTT), from the extension of FILE
+  --subtitle-unit U      one cue per word (default) or per piece (sentence)
+  --report               after each command print the time to the first audio, the audio
+                         length, the real-time factor, the words per minute and the lag
+                         of the word marks behind their audio
+  --phonemes             print the IPA transcription of the text, word by word
+
+Other:
   -h, --help             show this text
 
 Options with a value also take the form --name=value. Ctrl+C stops speech cleanly.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/subtitles.h"
+
 namespace cli {
 
 // Where the text to speak comes from.
@@ -34,6 +36,16 @@ struct CliOptions {
     std::string compileSource;
     std::string compileTarget;
     bool events = false;
+    bool eventsJson = false;
+    std::string subtitlesPath;
+    monitor::SubtitleFormat subtitleFormat = monitor::SubtitleFormat::Srt;
+    monitor::SubtitleUnit subtitleUnit = monitor::SubtitleUnit::Word;
+    bool subtitleUnitGiven = false;
+    bool phonemes = false;
+    bool report = false;
+
+    // Whether the speech needs watching through the engine's notifications.
+    bool monitorsSpeech() const { return events || eventsJson || report || !subtitlesPath.empty(); }
 
     bool hasVoiceParameters() const {
         return volume != -1 || pitch != -1 || rate != -1 || speaker != -1;

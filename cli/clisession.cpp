@@ -13,8 +13,11 @@
 #include <iterator>
 #include <optional>
 
+#include "commandmonitor.h"
 #include "common/codepage.h"
-#include "eventprinter.h"
+#include "common/replacementfile.h"
+#include "monitor/subtitles.h"
+#include "monitor/timingfigures.h"
 
 namespace cli {
 namespace {
@@ -163,8 +166,9 @@ void CliSession::listLanguages() const {
 
 Outcome CliSession::selectLanguage() {
     const bool needed = m_options.language != 0 || m_options.info || m_options.about ||
-                        !m_options.compileSource.empty() || !m_options.dictionaries.empty() ||
-                        m_options.speak || !m_options.generatePath.empty();
+                        m_options.phonemes || !m_options.compileSource.empty() ||
+                        !m_options.dictionaries.empty() || m_options.speak ||
+                        !m_options.generatePath.empty();
     if (!needed) {
         return {};
     }
@@ -280,7 +284,7 @@ Outcome CliSession::loadDictionary(const std::string& path) {
 }
 
 Outcome CliSession::speakText() {
-    if (!m_options.speak && m_options.generatePath.empty()) {
+    if (!m_options.speak && m_options.generatePath.empty() && !m_options.phonemes) {
         return {};
     }
     std::string text;
@@ -294,11 +298,10 @@ Outcome CliSession::speakText() {
         return failure(SAYMGR_EMEMORY_ALLOC, m_options.text);
     }
     const int32_t form = dos ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI;
-    std::optional<EventPrinter> printer;
-    if (m_options.events) {
-        printer.emplace(stdout, m_start);
-        printer->setText(text, dos);
-        ops().EngineSetCallback(m_instance, kOne, EventPrinter::callback());
+    if (m_options.phonemes) {
+        if (Outcome outcome = printPhonemes(text, form); outcome.status != SAYMGR_OK) {
+            return outcome;
+        }
     }
     m_speaking = true;
     const Outcome outcome = produceSpeech(text, form);
@@ -306,23 +309,86 @@ Outcome CliSession::speakText() {
     return outcome;
 }
 
+Outcome CliSession::printPhonemes(const std::string& text, int32_t form) {
+    std::vector<binding::PhonemeWord> words;
+    const int32_t status =
+        binding::textToPhonemes(m_library->extensions(), m_instance, text, form, words);
+    if (status != SAYMGR_OK) {
+        return failure(status, "transcribing the text into phonemes");
+    }
+    const auto codePage =
+        form == SAYMGR_TEXT_DOS ? common::CodePage::Dos437 : common::CodePage::Ansi1252;
+    for (const binding::PhonemeWord& word : words) {
+        const std::string source =
+            common::toUtf8(std::string_view(text).substr(static_cast<std::size_t>(word.start),
+                                                         static_cast<std::size_t>(word.length)),
+                           codePage);
+        std::printf("%d\t%d\t%s\t%s\n", word.start, word.length, source.c_str(), word.ipa.c_str());
+    }
+    std::fflush(stdout);
+    return {};
+}
+
 Outcome CliSession::produceSpeech(const std::string& text, int32_t form) {
     const auto length = static_cast<int32_t>(text.size());
     int32_t reserved = 0;
+    // The subtitles go with the first command: the generated file when there is one.
+    bool subtitlesDue = !m_options.subtitlesPath.empty();
     if (!m_options.generatePath.empty()) {
-        const int32_t status = ops().EngineSpeakToFile(m_instance, text.c_str(), length,
-                                                       m_options.generatePath.c_str(),
-                                                       m_options.format, form, 0, &reserved);
-        if (status != SAYMGR_OK || m_stopRequested) {
-            return failure(status, m_options.generatePath);
+        const Outcome outcome =
+            watchCommand("generate", m_options.generatePath, text, subtitlesDue, [&] {
+                return ops().EngineSpeakToFile(m_instance, text.c_str(), length,
+                                               m_options.generatePath.c_str(), m_options.format,
+                                               form, 0, &reserved);
+            });
+        subtitlesDue = false;
+        if (outcome.status != SAYMGR_OK || m_stopRequested) {
+            return outcome;
         }
     }
     if (m_options.speak) {
-        const int32_t status =
-            ops().EngineSpeak(m_instance, kOne, text.c_str(), length, form, &reserved);
-        return failure(status, "speaking");
+        return watchCommand("speak", "speaking", text, subtitlesDue, [&] {
+            return ops().EngineSpeak(m_instance, kOne, text.c_str(), length, form, &reserved);
+        });
     }
     return {};
+}
+
+Outcome CliSession::watchCommand(const char* name, const std::string& context,
+                                 const std::string& text, bool subtitles,
+                                 const std::function<int32_t()>& command) {
+    const bool dos = m_options.textSource == TextSource::DosFile;
+    std::optional<CommandMonitor> watch;
+    if (m_options.monitorsSpeech()) {
+        watch.emplace(m_library->extensions(), m_instance, text, dos,
+                      CommandMonitor::Printing{m_options.events, m_options.eventsJson, m_start});
+        ops().EngineSetCallback(m_instance, kOne, CommandMonitor::callback());
+    }
+    const int32_t status = command();
+    if (status != SAYMGR_OK) {
+        return failure(status, context);
+    }
+    if (watch && m_options.report) {
+        std::printf("%s:\n%s", name,
+                    monitor::formatTiming(monitor::measureTiming(watch->log())).c_str());
+        std::fflush(stdout);
+    }
+    if (watch && subtitles) {
+        return writeSubtitles(watch->log());
+    }
+    return {};
+}
+
+Outcome CliSession::writeSubtitles(const monitor::SpeechLog& log) const {
+    const std::string file = monitor::formatCues(monitor::buildCues(log, m_options.subtitleUnit),
+                                                 m_options.subtitleFormat);
+    const auto status = common::ReplacementFile::replace(m_options.subtitlesPath, file);
+    if (status == common::ReplacementFile::Status::Ok) {
+        return {};
+    }
+    return failure(status == common::ReplacementFile::Status::CannotCreate ? SAYMGR_EFILE_OPEN
+                                                                           : SAYMGR_EFILE_WRITE,
+                   m_options.subtitlesPath);
 }
 
 }  // namespace cli

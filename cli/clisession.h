@@ -5,12 +5,14 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "binding/enginelibrary.h"
 #include "binding/hostthread.h"
 #include "clioptions.h"
+#include "monitor/speechlog.h"
 
 namespace cli {
 
@@ -46,7 +48,13 @@ class CliSession {
     Outcome loadDictionaries();
     Outcome loadDictionary(const std::string& path);
     Outcome speakText();
+    Outcome printPhonemes(const std::string& text, int32_t form);
     Outcome produceSpeech(const std::string& text, int32_t form);
+    // Runs one speak or generate command, watched as the options ask, then prints its report
+    // and writes the subtitles when they are due.
+    Outcome watchCommand(const char* name, const std::string& context, const std::string& text,
+                         bool subtitles, const std::function<int32_t()>& command);
+    Outcome writeSubtitles(const monitor::SpeechLog& log) const;
     void listLanguages() const;
     const binding::EngineOps& ops() const { return m_library->ops(); }
 

@@ -3,26 +3,10 @@
 #include <algorithm>
 
 #include "common/codepage.h"
+#include "monitor/speechlog.h"
 
 namespace cli {
 namespace {
-
-const char* eventName(int32_t code) {
-    switch (code) {
-        case SAYMGR_NOTIFY_START:
-            return "start";
-        case SAYMGR_NOTIFY_END:
-            return "end";
-        case SAYMGR_NOTIFY_CHUNK:
-            return "piece";
-        case SAYMGR_NOTIFY_MARK1:
-            return "word";
-        case SAYMGR_NOTIFY_MARK2:
-            return "mark";
-        default:
-            return "unknown";
-    }
-}
 
 // Quotes 8-bit text for one output line: backslash escapes for quotes, backslashes and
 // control characters.
@@ -52,9 +36,7 @@ std::string escaped(std::string_view text) {
 }  // namespace
 
 EventPrinter::EventPrinter(std::FILE* out, std::chrono::steady_clock::time_point start)
-    : m_out(out), m_start(start), m_forwarder([this](int32_t code, int32_t value1, int32_t value2) {
-          print(code, value1, value2);
-      }) {}
+    : m_out(out), m_start(start) {}
 
 void EventPrinter::setText(const std::string& text, bool dos) {
     m_text = text;
@@ -99,8 +81,8 @@ void EventPrinter::print(int32_t code, int32_t value1, int32_t value2) {
             detail = ' ' + std::to_string(value1) + ' ' + std::to_string(value2);
             break;
     }
-    std::fprintf(m_out, "%lld %d %s%s\n", static_cast<long long>(elapsed), code, eventName(code),
-                 detail.c_str());
+    std::fprintf(m_out, "%lld %d %s%s\n", static_cast<long long>(elapsed), code,
+                 monitor::eventName(code), detail.c_str());
     std::fflush(m_out);
 }
 

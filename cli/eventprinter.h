@@ -7,13 +7,11 @@
 #include <cstdio>
 #include <string>
 
-#include "binding/notifyforwarder.h"
-
 namespace cli {
 
 // Prints the engine's notifications, one line each: milliseconds since the start, the code,
 // its name and, for pieces, words and bookmarks, the start and length in bytes and the text
-// they cover (in UTF-8). The latest printer is the one the engine's callback reaches.
+// they cover (in UTF-8).
 class EventPrinter {
   public:
     EventPrinter(std::FILE* out, std::chrono::steady_clock::time_point start);
@@ -22,8 +20,6 @@ class EventPrinter {
 
     // The text the following notifications refer to, as passed to the engine.
     void setText(const std::string& text, bool dos);
-
-    static EngineNotifyProc callback() { return binding::NotifyForwarder::callback(); }
 
     void print(int32_t code, int32_t value1, int32_t value2);
 
@@ -35,7 +31,6 @@ class EventPrinter {
     std::string m_text;
     bool m_dos = false;
     int32_t m_pieceStart = 0;
-    binding::NotifyForwarder m_forwarder;
 };
 
 }  // namespace cli

@@ -88,6 +88,19 @@ EngineLibrary::EngineLibrary(const std::string& path) : m_ops(unavailableEngineO
         m_ops = unavailableEngineOps();
         m_handle.reset();
     }
+    if (m_handle) {
+        bindExtensions();
+    }
+}
+
+void EngineLibrary::bindExtensions() {
+    const auto bind = [this](auto& entry, const char* name) {
+        entry =
+            reinterpret_cast<std::remove_reference_t<decltype(entry)>>(dlsym(m_handle.get(), name));
+    };
+    bind(m_extensions.SaymgrSetAudioTap, "SaymgrSetAudioTap");
+    bind(m_extensions.SaymgrGetNotifyPosition, "SaymgrGetNotifyPosition");
+    bind(m_extensions.SaymgrTextToPhonemes, "SaymgrTextToPhonemes");
 }
 
 bool EngineLibrary::bindAll() {

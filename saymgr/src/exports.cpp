@@ -1,8 +1,10 @@
-// The engine's exported operations: each checks its instance and hands over to Instance.
+// The engine's exported operations and extensions: each checks its instance and hands over to
+// Instance.
 #include <cstring>
 
 #include "engine/registry.h"
 #include "saymgr.h"
+#include "saymgr_ext.h"
 
 using saymgr::engine::Instance;
 using saymgr::engine::Registry;
@@ -146,6 +148,25 @@ int32_t EngineGetInstanceInfo(int32_t instance, InstanceInfo* info) {
     return withInstance(instance, [&](Instance& open) {
         open.instanceInfo(*info);
         return 0;
+    });
+}
+
+int32_t SaymgrSetAudioTap(int32_t instance, SaymgrAudioTapProc tap, void* context) {
+    return withInstance(instance, [&](Instance& open) {
+        open.setAudioTap(tap, context);
+        return 0;
+    });
+}
+
+int32_t SaymgrGetNotifyPosition(int32_t instance, int64_t* sample, int32_t* sampleRate) {
+    return withInstance(instance,
+                        [&](Instance& open) { return open.notifyPosition(sample, sampleRate); });
+}
+
+int32_t SaymgrTextToPhonemes(int32_t instance, const char* text, int32_t length, int32_t textForm,
+                             SaymgrPhonemeProc proc, void* context) {
+    return withInstance(instance, [&](Instance& open) {
+        return open.textToPhonemes(text, length, textForm, proc, context);
     });
 }
 

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -115,6 +117,11 @@ TEST_F(CliTest, HelpAndBadArguments) {
         {{"--compile", "only-one"}, "--compile takes two paths"},
         {{"--speak"}, "no text"},
         {{"--null=1", "--list-languages"}, "--null takes no value"},
+        {{"--text", "a", "--subtitles", "a.txt"}, "--subtitles writes .srt or .vtt files"},
+        {{"--text", "a", "--subtitles", "a.srt", "--subtitle-unit", "line"}, "word or piece"},
+        {{"--text", "a", "--subtitle-unit", "word"}, "only meaningful with --subtitles"},
+        {{"--text", "a", "--events", "--events-json"}, "only one of --events and --events-json"},
+        {{"--text", "a", "--phonemes", "--report"}, "need --speak or --generate"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -367,3 +374,126 @@ TEST_F(CliTest, InterruptLeavesACompleteSoundFile) {
 }
 
 }  // namespace
+
+// --phonemes lists each word with its bytes, and speaks only when asked; --report prints the
+// figures after the command.
+TEST_F(CliTest, PrintsPhonemesAndTheReport) {
+    const auto phonemes = run({"--phonemes", "--text", "Dr. Smith's cat sat."});
+    ASSERT_EQ(phonemes.exitStatus, 0) << phonemes.err;
+    std::vector<std::string> columns;
+    for (const std::string& line : lines(phonemes.out)) {
+        columns.push_back(line.substr(0, line.rfind('\t')));
+        EXPECT_GT(line.size(), columns.back().size() + 1) << "phonemes after " << line;
+    }
+    const std::vector<std::string> expected{"0\t2\tDr", "4\t7\tSmith's", "12\t3\tcat",
+                                            "16\t3\tsat"};
+    EXPECT_EQ(columns, expected);
+
+    const auto report = run({"--null", "--report", "--text", kSentence});
+    ASSERT_EQ(report.exitStatus, 0) << report.err;
+    const auto reported = lines(report.out);
+    ASSERT_EQ(reported.size(), 6u) << report.out;
+    EXPECT_EQ(reported[0], "speak:");
+    EXPECT_EQ(report.out.find("n/a"), std::string::npos) << "every figure is known";
+    EXPECT_NE(reported[5].find("(10 words)"), std::string::npos) << reported[5];
+}
+
+// One cue of a SubRip file.
+struct SrtCue {
+    int64_t startMs;
+    int64_t endMs;
+    std::string text;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int64_t srtMs(const std::string& stamp) {
+    int hours = 0, minutes = 0, seconds = 0, ms = 0;
+    std::sscanf(stamp.c_str(), "%d:%d:%d,%d", &hours, &minutes, &seconds, &ms);
+    return ((hours * 60LL + minutes) * 60 + seconds) * 1000 + ms;
+}
+
+std::vector<SrtCue> readSrt(const std::string& path) {
+    const std::vector<std::string> all = lines(readAll(path));
+    std::vector<SrtCue> cues;
+    for (std::size_t i = 0; i + 2 < all.size(); i += 4) {
+        EXPECT_EQ(all[i], std::to_string(cues.size() + 1));
+        const auto arrow = all[i + 1].find(" --> ");
+        cues.push_back(
+            {srtMs(all[i + 1].substr(0, arrow)), srtMs(all[i + 1].substr(arrow + 5)), all[i + 2]});
+    }
+    return cues;
+}
+
+// The words of a text: runs between blanks, without the punctuation around them.
+std::vector<std::string> wordsOf(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        const auto first = word.find_first_not_of(",.!?;:");
+        const auto last = word.find_last_not_of(",.!?;:");
+        if (first != std::string::npos) {
+            words.push_back(word.substr(first, last - first + 1));
+        }
+    }
+    return words;
+}
+
+// Where the sound begins again after each pause in a 16-bit wave file, in ms: the first
+// sample above a thousandth of full scale after at least `gapMs` of quiet (eSpeak NG's pauses
+// are silent). Only words that follow a pause have an onset this finds.
+std::vector<double> onsetsAfterPauses(const std::string& path, double gapMs) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    std::vector<short> samples(static_cast<std::size_t>(info.frames));
+    sf_read_short(file, samples.data(), info.frames);
+    sf_close(file);
+    const auto gap = static_cast<std::size_t>(gapMs * info.samplerate / 1000);
+    std::vector<double> onsets;
+    std::size_t quiet = gap;  // the very start counts as quiet
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) <= 32) {
+            ++quiet;
+            continue;
+        }
+        if (quiet >= gap) {
+            onsets.push_back(static_cast<double>(i) * 1000 / info.samplerate);
+        }
+        quiet = 0;
+    }
+    return onsets;
+}
+
+// The subtitles of a generated paragraph: cues in order without overlap, every word in exactly
+// one word cue, and each cue starting within 20 ms of its word's sound in the file. Each word
+// of this paragraph follows a pause, so the sound itself shows where each one begins.
+TEST_F(CliTest, SubtitlesFollowTheWordsInTheSound) {
+    const std::string paragraph =
+        "Morning, neighbours! Lemons, melons, olives, onions, raisins. Sunshine, rain, snow, "
+        "sleet. Honestly, truly, however, whenever!";
+    const auto result =
+        run({"--text", paragraph, "--generate", "list.wav", "--subtitles", "list.srt"});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const std::vector<SrtCue> cues = readSrt(file("list.srt"));
+
+    std::vector<std::string> cueWords;
+    for (std::size_t i = 0; i < cues.size(); ++i) {
+        EXPECT_LT(cues[i].startMs, cues[i].endMs) << cues[i].text;
+        if (i + 1 < cues.size()) {
+            EXPECT_LE(cues[i].endMs, cues[i + 1].startMs) << cues[i].text;
+        }
+        const auto words = wordsOf(cues[i].text);
+        cueWords.insert(cueWords.end(), words.begin(), words.end());
+    }
+    EXPECT_EQ(cueWords, wordsOf(paragraph));
+    EXPECT_EQ(cues.size(), cueWords.size()) << "one word a cue: no word here is joined";
+
+    const std::vector<double> onsets = onsetsAfterPauses(file("list.wav"), 60);
+    ASSERT_EQ(onsets.size(), cues.size());
+    for (std::size_t i = 0; i < cues.size(); ++i) {
+        EXPECT_NEAR(static_cast<double>(cues[i].startMs), onsets[i], 20) << cues[i].text;
+    }
+}

@@ -2,15 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 
 namespace saymgr::audio {
 
 // Where the resampled speech goes: a sound device, a file or nowhere. Samples are 16-bit
 // mono at the rate given to open(). write() may block while the sink catches up; interrupt()
-// (from any thread) makes a waiting write() or finish() return soon. A sink whose write()
-// holds on to the writing thread while its position moves calls the progress listener each
-// time the position has moved.
+// (from any thread) makes a waiting write() or finish() return soon.
 class Sink {
   public:
     virtual ~Sink() = default;
@@ -23,18 +20,6 @@ class Sink {
     virtual void setPaused(bool paused) { static_cast<void>(paused); }
     // How many samples have begun to be heard (or were stored) so far.
     virtual int64_t heard() const = 0;
-
-    void setProgressListener(std::function<void()> listener) { m_progress = std::move(listener); }
-
-  protected:
-    void reportProgress() const {
-        if (m_progress) {
-            m_progress();
-        }
-    }
-
-  private:
-    std::function<void()> m_progress;
 };
 
 }  // namespace saymgr::audio

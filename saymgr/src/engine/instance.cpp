@@ -10,6 +10,7 @@
 #include "audio/nullsink.h"
 #include "audio/portaudiosink.h"
 #include "languages.h"
+#include "text/segmentscanner.h"
 
 namespace saymgr::engine {
 
@@ -127,6 +128,7 @@ pipeline::SpeechRequest Instance::request(const char* text, int32_t length,
     request.voice = m_voice;
     request.rules = m_rules;
     request.outputRate = frequencyRate(m_frequencyCode);
+    request.tapAudio = m_tap != nullptr;
     for (const auto& [handle, dictionary] : m_dictionaries) {
         if (dictionary->languageId() == m_languageId) {
             request.dictionaries.push_back(dictionary);
@@ -222,6 +224,7 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
 
 int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink,
                       int64_t* fileBytes) {
+    m_deliveringRate = request.outputRate;
     m_job = std::make_unique<pipeline::SpeechJob>(m_espeak, std::move(request), std::move(sink),
                                                   [this] { wake(); });
     m_startSent = false;
@@ -238,17 +241,19 @@ int32_t Instance::run(pipeline::SpeechRequest request, std::unique_ptr<audio::Si
     status = m_job->finish();
     deliver(due);
     if (!m_startSent) {
-        notify({SAYMGR_NOTIFY_START, 0, 0});
+        notify({SAYMGR_NOTIFY_START, 0, 0, 0});
     }
     if (fileBytes != nullptr) {
         *fileBytes = static_cast<audio::FileSink&>(m_job->sink()).bytesWritten();
     }
+    const pipeline::Notification end{SAYMGR_NOTIFY_END, 0, 0, m_job->sink().heard()};
     m_job.reset();
-    notify({SAYMGR_NOTIFY_END, 0, 0});
+    notify(end);
     return status;
 }
 
 void Instance::deliver(std::vector<pipeline::Notification>& notifications) {
+    deliverAudio();
     notifications.clear();
     m_job->takeDue(notifications);
     for (const pipeline::Notification& notification : notifications) {
@@ -257,15 +262,50 @@ void Instance::deliver(std::vector<pipeline::Notification>& notifications) {
     }
 }
 
-void Instance::notify(const pipeline::Notification& notification) const {
-    if (m_callback != nullptr) {
-        m_callback(0, notification.code, notification.value1, notification.value2);
+void Instance::deliverAudio() {
+    pipeline::AudioBlock block;
+    while (m_job->takeAudio(block)) {
+        if (m_tap != nullptr) {
+            m_tap(m_tapContext, block.samples.data(), static_cast<int32_t>(block.samples.size()),
+                  block.position, m_deliveringRate);
+        }
     }
 }
 
+void Instance::notify(const pipeline::Notification& notification) {
+    if (m_callback == nullptr) {
+        return;
+    }
+    const pipeline::Notification* outer = std::exchange(m_delivering, &notification);
+    m_callback(0, notification.code, notification.value1, notification.value2);
+    m_delivering = outer;
+}
+
+void Instance::setAudioTap(SaymgrAudioTapProc tap, void* context) {
+    m_tap = tap;
+    m_tapContext = context;
+}
+
+int32_t Instance::notifyPosition(int64_t* sample, int32_t* sampleRate) const {
+    if (m_delivering == nullptr) {
+        return SAYMGR_ERANGE;
+    }
+    if (sample != nullptr) {
+        *sample = m_delivering->sample;
+    }
+    if (sampleRate != nullptr) {
+        *sampleRate = m_deliveringRate;
+    }
+    return 0;
+}
+
+// Waits no longer than until the next notification is due, so that marks reach the host as
+// their audio is heard.
 void Instance::dispatch() {
     if (m_thread.dispatch != nullptr) {
-        m_thread.dispatch(m_thread.context, m_job->waitBeforeDueMs(kDispatchWaitMs));
+        const int32_t waitMs =
+            m_job ? m_job->millisecondsToNextDue(kDispatchWaitMs) : kDispatchWaitMs;
+        m_thread.dispatch(m_thread.context, waitMs);
     } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -275,6 +315,35 @@ void Instance::wake() {
     if (m_thread.wake != nullptr) {
         m_thread.wake(m_thread.context);
     }
+}
+
+int32_t Instance::textToPhonemes(const char* text, int32_t length, int32_t textForm,
+                                 SaymgrPhonemeProc proc, void* context) {
+    if (const int32_t status = checkText(text, length, textForm); status != 0) {
+        return status;
+    }
+    if (proc == nullptr) {
+        return SAYMGR_ERANGE;
+    }
+    if (m_running) {
+        return SAYMGR_EBUSY;
+    }
+    const pipeline::SpeechRequest words = request(text, length, textForm);
+    if (!m_espeak.configure(words.languageVoice, words.voice)) {
+        return SAYMGR_EENGINE_LOADING;
+    }
+    text::SegmentScanner scanner(words.source);
+    const text::TextBuilder builder(words.source, *words.table, words.dictionaries);
+    int32_t start = 0;
+    int32_t end = 0;
+    while (scanner.next(start, end)) {
+        const text::SynthesisText piece = builder.build(start, end);
+        for (const text::Word& word : piece.words) {
+            const std::string ipa = m_espeak.phonemes(piece.spokenText(word));
+            proc(context, word.start, word.length, ipa.c_str());
+        }
+    }
+    return 0;
 }
 
 int32_t Instance::stop() {

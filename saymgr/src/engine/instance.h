@@ -12,6 +12,7 @@
 #include "dictionary/userdictionary.h"
 #include "pipeline/speechjob.h"
 #include "saymgr.h"
+#include "saymgr_ext.h"
 #include "synthesis/espeak.h"
 #include "text/bytetable.h"
 
@@ -55,6 +56,10 @@ class Instance {
     int32_t setAccelerationRule(int32_t firstLength, int32_t secondLength);
     int32_t setSystemMode(int32_t modeBits);
     void setCallback(EngineNotifyProc callback) { m_callback = callback; }
+    void setAudioTap(SaymgrAudioTapProc tap, void* context);
+    int32_t notifyPosition(int64_t* sample, int32_t* sampleRate) const;
+    int32_t textToPhonemes(const char* text, int32_t length, int32_t textForm,
+                           SaymgrPhonemeProc proc, void* context);
 
     int32_t compileDictionary(const char* textPath, int32_t flag, const char* binaryPath) const;
     int32_t loadDictionary(int32_t* handle, const char* path);
@@ -73,7 +78,8 @@ class Instance {
     int32_t run(pipeline::SpeechRequest request, std::unique_ptr<audio::Sink> sink,
                 int64_t* fileBytes = nullptr);
     void deliver(std::vector<pipeline::Notification>& notifications);
-    void notify(const pipeline::Notification& notification) const;
+    void deliverAudio();
+    void notify(const pipeline::Notification& notification);
     void dispatch();
     void wake();
 
@@ -83,6 +89,11 @@ class Instance {
     text::ByteTable m_ansiTable{true};
     std::unique_ptr<audio::PortAudioSystem> m_portAudio;
     EngineNotifyProc m_callback = nullptr;
+    SaymgrAudioTapProc m_tap = nullptr;
+    void* m_tapContext = nullptr;
+    // The notification inside the callback at the moment, and its speech's frequency.
+    const pipeline::Notification* m_delivering = nullptr;
+    int m_deliveringRate = 0;
 
     int32_t m_languageId;
     synthesis::VoiceSettings m_voice;

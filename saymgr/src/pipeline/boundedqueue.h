@@ -37,6 +37,18 @@ class BoundedQueue {
         return true;
     }
 
+    // Takes the first item without waiting; false when there is none.
+    bool tryPop(T& item) {
+        std::lock_guard lock(m_mutex);
+        if (m_items.empty()) {
+            return false;
+        }
+        item = std::move(m_items.front());
+        m_items.pop_front();
+        m_notFull.notify_one();
+        return true;
+    }
+
     void close() {
         std::lock_guard lock(m_mutex);
         m_closed = true;

@@ -27,7 +27,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         m_piece = &piece;
         m_nextWord = 0;
         m_pieceStart = m_total;
-        add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0});
+        add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0, 0});
     }
 
     // Marks the words of the piece that no event reached, at its end.
@@ -65,11 +65,12 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         const auto index = std::strtoul(name + 1, nullptr, 10);
         if (index < m_piece->bookmarks.size()) {
             const text::Bookmark& mark = m_piece->bookmarks[index];
-            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start});
+            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start, 0});
         }
     }
 
     bool send() {
+        markWhereSoundBegins();
         ++m_sent;
         const bool accepted = m_job.m_chunks.push(std::move(m_chunk));
         m_chunk = {};
@@ -79,7 +80,44 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
 
   private:
     void add(int64_t sample, Notification notification) {
-        m_chunk.events.push_back({sample, notification});
+        notification.sample = sample;
+        m_chunk.events.push_back(notification);
+    }
+
+    // eSpeak NG places a word at the start of its first phoneme, which may be silent (the
+    // closure before a 't', a pause): each word mark moves on to the first sample that is
+    // heard, within a quarter of a second of the chunk and never past the next event.
+    void markWhereSoundBegins() {
+        std::vector<Notification>& events = m_chunk.events;
+        const int64_t chunkStart = m_total - static_cast<int64_t>(m_chunk.samples.size());
+        const int64_t maxSilentOnset = m_job.m_espeak.sampleRate() / 4;
+        for (std::size_t i = 0; i < events.size();) {
+            std::size_t next = i + 1;
+            while (next < events.size() && events[next].sample == events[i].sample) {
+                ++next;
+            }
+            const int64_t limit = std::min(
+                next < events.size() ? events[next].sample : std::numeric_limits<int64_t>::max(),
+                events[i].sample + maxSilentOnset);
+            const int64_t heard = firstHeard(events[i].sample - chunkStart, limit - chunkStart);
+            for (; i < next; ++i) {
+                if (events[i].code == SAYMGR_NOTIFY_MARK1 && heard >= 0) {
+                    events[i].sample = chunkStart + heard;
+                }
+            }
+        }
+    }
+
+    // The index of the first sample in [from, to) of the chunk that is not silent; -1 when
+    // there is none.
+    int64_t firstHeard(int64_t from, int64_t to) const {
+        const auto end = std::min<int64_t>(to, static_cast<int64_t>(m_chunk.samples.size()));
+        for (int64_t i = std::max<int64_t>(from, 0); i < end; ++i) {
+            if (std::abs(m_chunk.samples[static_cast<std::size_t>(i)]) > kSilence) {
+                return i;
+            }
+        }
+        return -1;
     }
 
     // Marks at `sample` each unmarked word of the piece that starts before `end`.
@@ -90,9 +128,11 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         const std::vector<text::Word>& words = m_piece->words;
         for (; m_nextWord < words.size() && words[m_nextWord].start < end; ++m_nextWord) {
             const text::Word& word = words[m_nextWord];
-            add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start});
+            add(sample, {SAYMGR_NOTIFY_MARK1, word.length, word.start, 0});
         }
     }
+
+    static constexpr int kSilence = 16;
 
     SpeechJob& m_job;
     const text::SynthesisText* m_piece = nullptr;
@@ -109,7 +149,7 @@ SpeechJob::SpeechJob(synthesis::Espeak& espeak, SpeechRequest request,
       m_request(std::move(request)),
       m_sink(std::move(sink)),
       m_wake(std::move(wake)) {
-    m_due.push_back({0, {SAYMGR_NOTIFY_START, 0, 0}});
+    m_due.push_back({SAYMGR_NOTIFY_START, 0, 0, 0});
 }
 
 SpeechJob::~SpeechJob() {
@@ -122,7 +162,6 @@ int32_t SpeechJob::start() {
     if (status != 0) {
         return status;
     }
-    m_sink->setProgressListener([this] { signalHost(); });
     m_synthesisThread = std::thread([this] { synthesize(); });
     m_outputThread = std::thread([this] { output(); });
     return 0;
@@ -154,6 +193,7 @@ void SpeechJob::abort() {
         m_aborted = true;
     }
     m_chunks.discard();
+    m_audio.discard();
     m_sink->interrupt();
     m_resumed.notify_all();
 }
@@ -198,15 +238,15 @@ void SpeechJob::output() {
         samples.clear();
         resampler.process(chunk.samples.data(), chunk.samples.size(), samples);
         schedule(chunk.events, resampler.ratio());
-        m_written += static_cast<int64_t>(samples.size());
-        status = m_sink->write(samples.data(), samples.size());
+        status = write(samples);
         signalHost();
     }
     if (status == 0 && !m_aborted) {
         samples.clear();
         resampler.flush(samples);
-        status = m_sink->write(samples.data(), samples.size());
+        status = write(samples);
     }
+    m_audio.close();
     const int32_t finished = m_sink->finish();
     {
         std::lock_guard lock(m_mutex);
@@ -221,17 +261,28 @@ void SpeechJob::output() {
     signalHost();
 }
 
+// Hands the block to the tap first, so that the host has the samples before any notification
+// among them falls due.
+int32_t SpeechJob::write(const std::vector<int16_t>& samples) {
+    if (m_request.tapAudio && !samples.empty()) {
+        m_audio.push({samples, m_written});
+        signalHost();
+    }
+    m_written += static_cast<int64_t>(samples.size());
+    return m_sink->write(samples.data(), samples.size());
+}
+
 void SpeechJob::waitWhilePaused() {
     std::unique_lock lock(m_mutex);
     m_resumed.wait(lock, [this] { return !m_paused || m_aborted; });
 }
 
-void SpeechJob::schedule(const std::vector<Timed>& events, double ratio) {
+void SpeechJob::schedule(const std::vector<Notification>& events, double ratio) {
     std::lock_guard lock(m_mutex);
-    for (const Timed& event : events) {
-        const auto sample =
+    for (Notification event : events) {
+        event.sample =
             static_cast<int64_t>(std::llround(static_cast<double>(event.sample) * ratio));
-        m_due.push_back({sample, event.notification});
+        m_due.push_back(event);
     }
 }
 
@@ -247,19 +298,20 @@ void SpeechJob::takeDue(std::vector<Notification>& notifications) {
     const int64_t heard = m_sink->heard();
     std::lock_guard lock(m_mutex);
     while (!m_due.empty() && (completed || m_due.front().sample < heard)) {
-        notifications.push_back(m_due.front().notification);
+        notifications.push_back(m_due.front());
         m_due.pop_front();
     }
 }
 
-int32_t SpeechJob::waitBeforeDueMs(int32_t longest) {
+int32_t SpeechJob::millisecondsToNextDue(int32_t limit) {
     const int64_t heard = m_sink->heard();
     std::lock_guard lock(m_mutex);
-    if (m_paused || m_due.empty() || m_due.front().sample >= m_written) {
-        return longest;
+    if (m_paused || m_due.empty() || m_request.outputRate <= 0) {
+        return limit;
     }
-    const int64_t ms = (m_due.front().sample - heard) * 1000 / m_request.outputRate;
-    return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, longest));
+    const int64_t ahead = m_due.front().sample - heard;
+    const int64_t ms = ahead * 1000 / m_request.outputRate + 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(ms, 1, limit));
 }
 
 int32_t SpeechJob::finish() {

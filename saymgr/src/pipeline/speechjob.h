@@ -38,12 +38,15 @@ class SpeechJob {
     bool isFinished() const { return m_finished; }
 
     // Appends the notifications that are due, in order (all of them once the job has ended
-    // without a stop).
+    // without a stop), with their output sample positions.
     void takeDue(std::vector<Notification>& notifications);
-    // How long the caller may wait, at most `longest` ms, before the next notification is
-    // due: estimated from the sink's position while sound is flowing, `longest` otherwise
-    // (the job wakes the caller when the sink takes samples or the job ends).
-    int32_t waitBeforeDueMs(int32_t longest);
+    // The next block that went to the sink, for a request that taps the audio; false when
+    // none is waiting.
+    bool takeAudio(AudioBlock& block) { return m_audio.tryPop(block); }
+    int sampleRate() const { return m_request.outputRate; }
+    // How long, in whole milliseconds from 1 to `limit`, until the next notification falls
+    // due when the sink plays in real time (`limit` while paused).
+    int32_t millisecondsToNextDue(int32_t limit);
     // Waits for both threads; 0 or the status of a failed sink.
     int32_t finish();
 
@@ -54,20 +57,18 @@ class SpeechJob {
     static constexpr std::size_t kBatchSamples = 16384;
 
   private:
-    struct Timed {
-        int64_t sample;
-        Notification notification;
-    };
+    // Samples at the synthesis rate, and the events among them with synthesis-rate positions.
     struct Chunk {
         std::vector<int16_t> samples;
-        std::vector<Timed> events;
+        std::vector<Notification> events;
     };
     class Listener;
 
     void synthesize();
     void output();
     void waitWhilePaused();
-    void schedule(const std::vector<Timed>& events, double ratio);
+    void schedule(const std::vector<Notification>& events, double ratio);
+    int32_t write(const std::vector<int16_t>& samples);
     void signalHost();
     void abort();
 
@@ -77,19 +78,21 @@ class SpeechJob {
     std::function<void()> m_wake;
 
     BoundedQueue<Chunk> m_chunks{16};
+    // Tapped blocks wait here for the host; a host that falls behind holds the output back.
+    BoundedQueue<AudioBlock> m_audio{16};
+    int64_t m_written = 0;  // output thread only
     std::thread m_synthesisThread;
     std::thread m_outputThread;
 
     std::mutex m_mutex;
     std::condition_variable m_resumed;
     bool m_paused = false;
-    std::deque<Timed> m_due;  // output sample positions
+    std::deque<Notification> m_due;  // output sample positions
 
     std::atomic<bool> m_stopped{false};
     std::atomic<bool> m_aborted{false};
     std::atomic<bool> m_finished{false};
     std::atomic<bool> m_hostSignalled{false};
-    std::atomic<int64_t> m_written{0};  // output samples handed to the sink
     int32_t m_status = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "synthesis/voicesettings.h"
 #include "text/textbuilder.h"
@@ -28,13 +29,22 @@ struct SpeechRequest {
     AccelerationRules rules;
     text::Dictionaries dictionaries;
     int outputRate = 11025;
+    bool tapAudio = false;  // hand every block written to the sink to the host as well
 };
 
-// A notification for the caller: (code, value1, value2).
+// A notification for the caller: (code, value1, value2) and the sample position at which it
+// is heard.
 struct Notification {
     int32_t code;
     int32_t value1;
     int32_t value2;
+    int64_t sample = 0;
+};
+
+// A block of samples as it went to the sink, with the position of its first sample.
+struct AudioBlock {
+    std::vector<int16_t> samples;
+    int64_t position = 0;
 };
 
 }  // namespace saymgr::pipeline

@@ -88,4 +88,17 @@ bool Espeak::speak(const std::string& markup, SynthesisListener& listener) {
     return completed;
 }
 
+std::string Espeak::phonemes(const std::string& text) {
+    std::string result;
+    const void* next = text.c_str();
+    while (next != nullptr) {
+        const char* clause = espeak_TextToPhonemes(&next, espeakCHARS_UTF8, espeakPHONEMES_IPA);
+        if (clause != nullptr && *clause != '\0') {
+            result += result.empty() ? "" : " ";
+            result += clause;
+        }
+    }
+    return result;
+}
+
 }  // namespace saymgr::synthesis

@@ -39,6 +39,9 @@ class Espeak {
     void setRateFactor(double rateFactor);
     // Synthesizes SSML `markup`; false when the listener stopped it or synthesis failed.
     bool speak(const std::string& markup, SynthesisListener& listener);
+    // The IPA transcription of plain UTF-8 `text` in the configured voice; its clauses are
+    // separated by blanks.
+    std::string phonemes(const std::string& text);
 
   private:
     Espeak();

@@ -1,6 +1,7 @@
 #include "text/synthesistext.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace saymgr::text {
 
@@ -23,6 +24,28 @@ std::pair<int32_t, int32_t> SynthesisText::sourceRange(int32_t charIndex, int32_
               1;
     }
     return {start, std::clamp(end, start, sourceEnd)};
+}
+
+std::string SynthesisText::spokenText(const Word& word) const {
+    static constexpr std::pair<std::string_view, char> kEntities[] = {
+        {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}};
+    const int32_t end = word.start + word.length;
+    auto i = static_cast<std::size_t>(
+        std::lower_bound(sourceOffsets.begin(), sourceOffsets.end(), word.start) -
+        sourceOffsets.begin());
+    std::string text;
+    while (i < markup.size() && sourceOffsets[i] < end) {
+        const std::string_view rest = std::string_view(markup).substr(i);
+        const auto entity = std::ranges::find_if(
+            kEntities, [&](const auto& known) { return rest.starts_with(known.first); });
+        if (entity != std::end(kEntities)) {
+            text += entity->second;
+            i += entity->first.size();
+        } else {
+            text += markup[i++];
+        }
+    }
+    return text;
 }
 
 }  // namespace saymgr::text

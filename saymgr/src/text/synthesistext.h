@@ -34,6 +34,8 @@ struct SynthesisText {
 
     // The caller's byte range [first, second) of `count` characters from `charIndex`.
     std::pair<int32_t, int32_t> sourceRange(int32_t charIndex, int32_t count) const;
+    // What the synthesizer reads for `word` (after the dictionaries), as plain UTF-8 text.
+    std::string spokenText(const Word& word) const;
 };
 
 }  // namespace saymgr::text
