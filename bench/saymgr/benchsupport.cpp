@@ -2,7 +2,10 @@
 
 #include <sys/resource.h>
 
+#include <benchmark/benchmark.h>
+
 #include <condition_variable>
+#include <cstdlib>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -81,6 +84,22 @@ std::string repeatedTo(const std::string& text, std::size_t bytes) {
     }
     result.resize(bytes);
     return result;
+}
+
+int runEngineBenchmarks(int argc, char** argv, const std::string& samplePath,
+                        std::size_t minimumBytes, BenchSetup& setup) {
+    setenv("SAYMGR_SINK", "null", 1);
+    BenchHost host;
+    setup.sample = readText(samplePath);
+    if (!host.isOpen() || setup.sample.empty() || setup.sample.size() < minimumBytes) {
+        return 1;
+    }
+    setup.host = &host;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    setup.host = nullptr;
+    return 0;
 }
 
 }  // namespace saymgrbench

@@ -39,6 +39,18 @@ class BenchHost {
 };
 
 std::string readText(const std::string& path);
+
+// What a benchmark program shares with its benchmarks: the open engine and its sample text.
+struct BenchSetup {
+    BenchHost* host = nullptr;
+    std::string sample;
+};
+
+// Opens the engine on the device-less sink, reads the sample text from `samplePath` and runs
+// the registered benchmarks with both in `setup`; 1 when the engine does not open or the text
+// is shorter than `minimumBytes`. SAYMGR_PACE must be set by the caller when it matters.
+int runEngineBenchmarks(int argc, char** argv, const std::string& samplePath,
+                        std::size_t minimumBytes, BenchSetup& setup);
 // `bytes` bytes of `text` repeated.
 std::string repeatedTo(const std::string& text, std::size_t bytes);
 

@@ -23,8 +23,7 @@ constexpr int kFrequencies[] = {SAYMGR_FREQ_7200, SAYMGR_FREQ_8000, SAYMGR_FREQ_
                                 SAYMGR_FREQ_11025};
 constexpr const char* kFormatNames[] = {"linear16", "mulaw", "alaw", "wave8", "wave16"};
 
-BenchHost* g_host = nullptr;
-std::string g_text;
+BenchSetup g_setup;
 SNDFILE* g_wave = nullptr;
 sf_count_t g_waveFrames = 0;
 
@@ -51,8 +50,8 @@ Span synthesizeToWave(const std::string& path, double& audioSeconds) {
     g_wave = sf_open(path.c_str(), SFM_WRITE, &info);
     g_waveFrames = 0;
     if (g_wave != nullptr) {
-        espeak_Synth(g_text.c_str(), g_text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                     nullptr, nullptr);
+        espeak_Synth(g_setup.sample.c_str(), g_setup.sample.size() + 1, 0, POS_CHARACTER, 0,
+                     espeakCHARS_UTF8, nullptr, nullptr);
         sf_close(g_wave);
         g_wave = nullptr;
     }
@@ -85,9 +84,9 @@ void Generate(benchmark::State& state) {
     const std::string path = (folder / "saymgr_generation_bench.snd").string();
     const std::string baselinePath = (folder / "saymgr_generation_baseline.wav").string();
     double baselineAudio = 0;
-    EngineSetFrequency(g_host->instance(), frequency);
+    EngineSetFrequency(g_setup.host->instance(), frequency);
     // Without acceleration the engine speaks exactly what the baseline speaks.
-    EngineSetAccelerationRule(g_host->instance(), 0, 0);
+    EngineSetAccelerationRule(g_setup.host->instance(), 0, 0);
     const Span slowest{1e9, 1e9};
     Span baseline = slowest;
     Span engine = slowest;
@@ -96,8 +95,8 @@ void Generate(benchmark::State& state) {
         for (int round = 0; round < kRounds; ++round) {
             baseline = fastest(baseline, synthesizeToWave(baselinePath, baselineAudio));
             const Stopwatch stopwatch;
-            if (EngineSpeakToFile(g_host->instance(), g_text.data(),
-                                  static_cast<int32_t>(g_text.size()), path.c_str(), format,
+            if (EngineSpeakToFile(g_setup.host->instance(), g_setup.sample.data(),
+                                  static_cast<int32_t>(g_setup.sample.size()), path.c_str(), format,
                                   SAYMGR_TEXT_ANSI, 0, &bytes) != 0) {
                 state.SkipWithError("generation failed");
             }
@@ -133,16 +132,7 @@ void registerAll() {
 }  // namespace saymgrbench
 
 int main(int argc, char** argv) {
-    setenv("SAYMGR_SINK", "null", 1);
-    saymgrbench::BenchHost host;
-    saymgrbench::g_text = saymgrbench::readText(saymgrbench::kTextPath);
-    if (!host.isOpen() || saymgrbench::g_text.empty()) {
-        return 1;
-    }
-    saymgrbench::g_host = &host;
     saymgrbench::registerAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return saymgrbench::runEngineBenchmarks(argc, argv, saymgrbench::kTextPath, 1,
+                                            saymgrbench::g_setup);
 }

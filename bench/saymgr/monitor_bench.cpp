@@ -19,8 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-BenchHost* g_host = nullptr;
-std::string g_sample;
+BenchSetup g_setup;
 monitor::SpeechLog* g_log = nullptr;
 Clock::time_point g_called;
 int64_t g_tapSum = 0;
@@ -28,20 +27,20 @@ int64_t g_tapSum = 0;
 int32_t logNotification(int32_t, int32_t code, int32_t value1, int32_t value2) {
     const std::chrono::duration<double, std::milli> elapsed = Clock::now() - g_called;
     monitor::LoggedEvent event{elapsed.count(), code, value1, value2};
-    SaymgrGetNotifyPosition(g_host->instance(), &event.sample, &event.sampleRate);
+    SaymgrGetNotifyPosition(g_setup.host->instance(), &event.sample, &event.sampleRate);
     g_log->add(event);
     return 0;
 }
 
 int32_t speakSample(const std::string& text) {
-    return EngineSpeak(g_host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
+    return EngineSpeak(g_setup.host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
                        SAYMGR_TEXT_ANSI, nullptr);
 }
 
 void MarkLag(benchmark::State& state) {
     setenv("SAYMGR_PACE", "1", 1);
-    const std::string text = g_sample.substr(0, 400);
-    EngineSetCallback(g_host->instance(), 1, logNotification);
+    const std::string text = g_setup.sample.substr(0, 400);
+    EngineSetCallback(g_setup.host->instance(), 1, logNotification);
     monitor::LagFigures total{1e9, 0, -1e9, 0};
     for (auto _ : state) {
         monitor::SpeechLog log(text, common::CodePage::Ansi1252);
@@ -58,7 +57,7 @@ void MarkLag(benchmark::State& state) {
         total.maxMs = std::max(total.maxMs, lag->maxMs);
         total.count += lag->count;
     }
-    EngineSetCallback(g_host->instance(), 1, nullptr);
+    EngineSetCallback(g_setup.host->instance(), 1, nullptr);
     setenv("SAYMGR_PACE", "0", 1);
     const double median = total.medianMs / static_cast<double>(state.iterations());
     state.counters["lag_min_ms"] = total.minMs;
@@ -75,18 +74,18 @@ void sumSamples(void*, const int16_t* samples, int32_t count, int64_t, int32_t) 
 }
 
 double speakingCpu(const std::string& text, SaymgrAudioTapProc tap) {
-    SaymgrSetAudioTap(g_host->instance(), tap, nullptr);
+    SaymgrSetAudioTap(g_setup.host->instance(), tap, nullptr);
     const Stopwatch watch;
     speakSample(text);
     const double cpu = watch.elapsed().cpuSeconds;
-    SaymgrSetAudioTap(g_host->instance(), nullptr, nullptr);
+    SaymgrSetAudioTap(g_setup.host->instance(), nullptr, nullptr);
     return cpu;
 }
 
 // Each iteration speaks the text without a tap and then with one, so that both see the same
 // machine.
 void TapCost(benchmark::State& state) {
-    const std::string text = g_sample.substr(0, 8000);
+    const std::string text = g_setup.sample.substr(0, 8000);
     double untapped = 0;
     double tapped = 0;
     for (auto _ : state) {
@@ -107,16 +106,7 @@ BENCHMARK(saymgrbench::MarkLag)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(saymgrbench::TapCost)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    setenv("SAYMGR_SINK", "null", 1);
     setenv("SAYMGR_PACE", "0", 1);
-    saymgrbench::BenchHost host;
-    saymgrbench::g_sample = saymgrbench::readText("/usr/share/common-licenses/GPL-3");
-    if (!host.isOpen() || saymgrbench::g_sample.size() < 8000) {
-        return 1;
-    }
-    saymgrbench::g_host = &host;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return saymgrbench::runEngineBenchmarks(argc, argv, "/usr/share/common-licenses/GPL-3", 8000,
+                                            saymgrbench::g_setup);
 }

@@ -23,8 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-BenchHost* g_host = nullptr;
-std::string g_sample;
+BenchSetup g_setup;
 Clock::time_point g_started;
 int g_words = 0;
 int g_stopAfterWords = 0;
@@ -33,25 +32,25 @@ double g_smallLatency = 0;
 int32_t stopAtStart(int32_t, int32_t code, int32_t, int32_t) {
     if (code == SAYMGR_NOTIFY_START) {
         g_started = Clock::now();
-        EngineStop(g_host->instance(), 1);
+        EngineStop(g_setup.host->instance(), 1);
     }
     return 0;
 }
 
 int32_t stopAfterWords(int32_t, int32_t code, int32_t, int32_t) {
     if (code == SAYMGR_NOTIFY_MARK1 && ++g_words == g_stopAfterWords) {
-        EngineStop(g_host->instance(), 1);
+        EngineStop(g_setup.host->instance(), 1);
     }
     return 0;
 }
 
 void FirstAudio(benchmark::State& state) {
-    const std::string text = repeatedTo(g_sample, static_cast<std::size_t>(state.range(0)));
-    EngineSetCallback(g_host->instance(), 1, stopAtStart);
+    const std::string text = repeatedTo(g_setup.sample, static_cast<std::size_t>(state.range(0)));
+    EngineSetCallback(g_setup.host->instance(), 1, stopAtStart);
     double total = 0;
     for (auto _ : state) {
         const Clock::time_point called = Clock::now();
-        EngineSpeak(g_host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
+        EngineSpeak(g_setup.host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
                     SAYMGR_TEXT_ANSI, nullptr);
         const double latency = std::chrono::duration<double>(g_started - called).count();
         total += latency;
@@ -72,19 +71,19 @@ Clock::time_point g_stopped;
 int32_t stopAfterThirdWord(int32_t, int32_t code, int32_t, int32_t) {
     if (code == SAYMGR_NOTIFY_MARK1 && ++g_words == 3) {
         g_stopped = Clock::now();
-        EngineStop(g_host->instance(), 1);
+        EngineStop(g_setup.host->instance(), 1);
     }
     return 0;
 }
 
 void StopLatency(benchmark::State& state) {
     setenv("SAYMGR_PACE", "1", 1);
-    const std::string text = repeatedTo(g_sample, 1 << 20);
-    EngineSetCallback(g_host->instance(), 1, stopAfterThirdWord);
+    const std::string text = repeatedTo(g_setup.sample, 1 << 20);
+    EngineSetCallback(g_setup.host->instance(), 1, stopAfterThirdWord);
     double total = 0;
     for (auto _ : state) {
         g_words = 0;
-        EngineSpeak(g_host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
+        EngineSpeak(g_setup.host->instance(), 1, text.data(), static_cast<int32_t>(text.size()),
                     SAYMGR_TEXT_ANSI, nullptr);
         const double latency = std::chrono::duration<double>(Clock::now() - g_stopped).count();
         total += latency;
@@ -102,13 +101,13 @@ int32_t stopStalledAtStart(int32_t, int32_t code, int32_t, int32_t) {
     if (code == SAYMGR_NOTIFY_START) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         g_stopped = Clock::now();
-        EngineStop(g_host->instance(), 1);
+        EngineStop(g_setup.host->instance(), 1);
     }
     return 0;
 }
 
 void StopLatencyStalledPipe(benchmark::State& state) {
-    const std::string text = repeatedTo(g_sample, 1 << 20);
+    const std::string text = repeatedTo(g_setup.sample, 1 << 20);
     const std::string pipe =
         (std::filesystem::temp_directory_path() / "saymgr_stream_bench.pipe").string();
     std::filesystem::remove(pipe);
@@ -118,11 +117,11 @@ void StopLatencyStalledPipe(benchmark::State& state) {
     }
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ::fcntl(reader, F_SETPIPE_SZ, 4096);
-    EngineSetCallback(g_host->instance(), 1, stopStalledAtStart);
+    EngineSetCallback(g_setup.host->instance(), 1, stopStalledAtStart);
     double total = 0;
     for (auto _ : state) {
         int32_t bytes = 0;
-        EngineSpeakToFile(g_host->instance(), text.data(), static_cast<int32_t>(text.size()),
+        EngineSpeakToFile(g_setup.host->instance(), text.data(), static_cast<int32_t>(text.size()),
                           pipe.c_str(), SAYMGR_FORMAT_LINEAR16, SAYMGR_TEXT_ANSI, 0, &bytes);
         const double latency = std::chrono::duration<double>(Clock::now() - g_stopped).count();
         total += latency;
@@ -152,17 +151,17 @@ double peakResidentBytes() {
 }
 
 void PeakMemory(benchmark::State& state) {
-    const std::string text = repeatedTo(g_sample, 1 << 20);
+    const std::string text = repeatedTo(g_setup.sample, 1 << 20);
     const std::string path =
         (std::filesystem::temp_directory_path() / "saymgr_stream_bench.wav").string();
     g_stopAfterWords = static_cast<int>(state.range(0));
-    EngineSetCallback(g_host->instance(), 1, stopAfterWords);
+    EngineSetCallback(g_setup.host->instance(), 1, stopAfterWords);
     double peak = 0;
     for (auto _ : state) {
         std::ofstream("/proc/self/clear_refs") << "5";
         g_words = 0;
         int32_t bytes = 0;
-        EngineSpeakToFile(g_host->instance(), text.data(), static_cast<int32_t>(text.size()),
+        EngineSpeakToFile(g_setup.host->instance(), text.data(), static_cast<int32_t>(text.size()),
                           path.c_str(), SAYMGR_FORMAT_WAVE16, SAYMGR_TEXT_ANSI, 0, &bytes);
         peak = peakResidentBytes();
         state.counters["file_bytes"] = bytes;
@@ -190,16 +189,7 @@ BENCHMARK(saymgrbench::StopLatencyStalledPipe)
 BENCHMARK(saymgrbench::PeakMemory)->Arg(0)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    setenv("SAYMGR_SINK", "null", 1);
     setenv("SAYMGR_PACE", "0", 1);
-    saymgrbench::BenchHost host;
-    saymgrbench::g_sample = saymgrbench::readText("/usr/share/common-licenses/GPL-3");
-    if (!host.isOpen() || saymgrbench::g_sample.empty()) {
-        return 1;
-    }
-    saymgrbench::g_host = &host;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return saymgrbench::runEngineBenchmarks(argc, argv, "/usr/share/common-licenses/GPL-3", 1,
+                                            saymgrbench::g_setup);
 }

@@ -28,25 +28,13 @@ class BoundedQueue {
     bool pop(T& item) {
         std::unique_lock lock(m_mutex);
         m_notEmpty.wait(lock, [this] { return m_closed || !m_items.empty(); });
-        if (m_items.empty()) {
-            return false;
-        }
-        item = std::move(m_items.front());
-        m_items.pop_front();
-        m_notFull.notify_one();
-        return true;
+        return takeFront(item);
     }
 
     // Takes the first item without waiting; false when there is none.
     bool tryPop(T& item) {
         std::lock_guard lock(m_mutex);
-        if (m_items.empty()) {
-            return false;
-        }
-        item = std::move(m_items.front());
-        m_items.pop_front();
-        m_notFull.notify_one();
-        return true;
+        return takeFront(item);
     }
 
     void close() {
@@ -66,6 +54,17 @@ class BoundedQueue {
     }
 
   private:
+    // With the lock held: moves the first item out, if there is one, and makes room.
+    bool takeFront(T& item) {
+        if (m_items.empty()) {
+            return false;
+        }
+        item = std::move(m_items.front());
+        m_items.pop_front();
+        m_notFull.notify_one();
+        return true;
+    }
+
     std::size_t m_capacity;
     std::mutex m_mutex;
     std::condition_variable m_notFull;
