@@ -4,7 +4,8 @@
 // 1 MB file is being spoken. Each run speaks the File source as a user would and is stopped
 // once its sound has started (the 1 MB run after a few seconds, for the memory figure).
 // Then generating a 16-bit wave of the 35 KB file through the program, against voxtrial-cli
-// writing the same file in the same run.
+// writing the same file in the same run. Last, the process's CPU time while speaking for a few
+// seconds with the bench monitor open, against the same with it closed.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -17,12 +18,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "benchmonitor/monitorwindow.h"
 #include "binding/enginelibrary.h"
 #include "context/commandids.h"
 #include "platform/heappolicy.h"
 #include "platform/postedmessage.h"
 #include "platform/services.h"
 #include "shell/program.h"
+#include "shell/windowprocedure.h"
 
 namespace {
 
@@ -54,6 +57,7 @@ class BenchProgram {
         std::filesystem::current_path(m_folder);
         shell::ProgramOptions options;
         options.engine = &m_library.ops();
+        options.extensions = &m_library.extensions();
         options.services = platform::makeDesktopServices(m_folder.string());
         auto saveDialog = std::make_unique<FixedSaveDialog>();
         m_saveDialog = saveDialog.get();
@@ -113,6 +117,16 @@ class BenchProgram {
         m_saveDialog->answer(wave);
         platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
                               context::IDM_GEN16WAVE);
+    }
+
+    // Opens the bench monitor (through its command) or closes it.
+    void showMonitor(bool open) {
+        if (open) {
+            platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
+                                  context::IDM_BENCHMONITOR);
+        } else if (QWidget* monitor = m_program->procedure().benchMonitor()) {
+            monitor->close();
+        }
     }
 
     const std::filesystem::path& folder() const { return m_folder; }
@@ -226,6 +240,45 @@ void GenerateThroughTheProgram(benchmark::State& state) {
     }
 }
 BENCHMARK(GenerateThroughTheProgram)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double g_closedCpu = 0;
+
+// The CPU seconds of speaking the 35 KB file for four seconds, with the monitor open (1) or
+// closed (0); the open run reports its ratio to the closed one.
+void SpeakingCpuWithMonitor(benchmark::State& state) {
+    const bool open = state.range(0) != 0;
+    const std::filesystem::path path = g_program->writeText(35 * 1024);
+    g_program->showMonitor(open);
+    double total = 0;
+    for (auto _ : state) {
+        const double before = cpuSeconds();
+        g_program->speak(path, std::chrono::seconds(4));
+        const double used = cpuSeconds() - before;
+        total += used;
+        state.SetIterationTime(used);
+    }
+    g_program->showMonitor(false);
+    const double mean = total / static_cast<double>(state.iterations());
+    state.counters["cpu_ms"] = mean * 1000;
+    if (!open) {
+        g_closedCpu = mean;
+    } else if (g_closedCpu > 0) {
+        state.counters["ratio_to_closed"] = mean / g_closedCpu;
+    }
+}
+BENCHMARK(SpeakingCpuWithMonitor)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
