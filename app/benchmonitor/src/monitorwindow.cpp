@@ -69,7 +69,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_eventView->setModel(m_events);
     m_eventView->setAccessibleName(QStringLiteral("Event log"));
     m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_eventView->horizontalHeader()->setStretchLastSection(true);
+    m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
     m_eventView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_waveform->setAccessibleName(QStringLiteral("Waveform with word marks"));
     m_phonemes->setAccessibleName(QStringLiteral("Phonemes"));
@@ -89,6 +89,8 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
     grid->setRowStretch(5, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);

@@ -156,11 +156,13 @@ def window_named(title):
                           capture_output=True, text=True, timeout=30).stdout.split()[0]
 
 
+# The dialog opens in the start-up directory; the file name alone is typed (a typed folder
+# would open the name completer's popup, which takes keys).
 def export_from_keyboard(program, monitor, key, title, path):
     program.key(key, monitor)
     dialog = window_named(title)
     subprocess.run(["xdotool", "windowfocus", "--sync", dialog], check=True)
-    subprocess.run(["xdotool", "type", "--delay", "5", path], check=True)
+    subprocess.run(["xdotool", "type", "--delay", "20", os.path.basename(path)], check=True)
     subprocess.run(["xdotool", "key", "Return"], check=True)
     wait_until(title + " written", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
 
@@ -194,7 +196,7 @@ def bench_monitor(program, work):
     words = MONITOR_TEXT.replace(".", "").split()
     wait_until("every event logged", lambda: events.queryTable().nRows >= len(words) + 3)
 
-    srt = os.path.join(work, "words.srt")
+    srt = os.path.join(work, "run", "words.srt")
     export_from_keyboard(program, monitor, "alt+s", "Export the Subtitles as SRT", srt)
     cues = read_srt(srt)
     if " ".join(text for _, _, text in cues).split() != words:
@@ -203,7 +205,7 @@ def bench_monitor(program, work):
             any(a[1] > b[0] for a, b in zip(cues, cues[1:])):
         fail(f"the SRT cues {cues} are out of order or overlap")
 
-    table = os.path.join(work, "log.csv")
+    table = os.path.join(work, "run", "log.csv")
     export_from_keyboard(program, monitor, "alt+c", "Export the Event Log as CSV", table)
     with open(table, newline="", encoding="utf-8") as file:
         rows = list(csv.DictReader(file))
@@ -212,7 +214,7 @@ def bench_monitor(program, work):
             any(row["sample"] == "" for row in rows):
         fail(f"the CSV export does not log the speech: {rows}")
 
-    image = os.path.join(work, "wave.png")
+    image = os.path.join(work, "run", "wave.png")
     export_from_keyboard(program, monitor, "alt+p", "Export the Waveform as PNG", image)
     with open(image, "rb") as file:
         header = file.read(24)
@@ -221,7 +223,9 @@ def bench_monitor(program, work):
     if header[:8] != b"\x89PNG\r\n\x1a\n" or abs(width - audio_ms / 10) > 2 or height <= 0:
         fail(f"the PNG export is not the waveform of {audio_ms} ms: {header!r}")
 
-    program.key("Escape", monitor)
+    # Sent to the focus, not the window: the window is gone before the key's release.
+    subprocess.run(["xdotool", "windowfocus", "--sync", monitor], check=True)
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
     wait_until("the monitor closed", lambda: subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--name", "^Bench Monitor$"],
         capture_output=True).returncode != 0)
