@@ -1,6 +1,7 @@
 #include "benchmonitor/monitormodel.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 #include <limits>
 
@@ -8,6 +9,22 @@
 #include "context/programcontext.h"
 
 namespace benchmonitor {
+namespace {
+
+// The text up to the end of the last piece the engine started: all of it after a complete
+// request, the part that was heard after a stop.
+std::string_view spokenText(const monitor::SpeechLog& log) {
+    const std::string_view text = log.bytes(0, std::numeric_limits<int32_t>::max());
+    const auto last = std::find_if(
+        log.events().rbegin(), log.events().rend(),
+        [](const monitor::LoggedEvent& event) { return event.code == SAYMGR_NOTIFY_CHUNK; });
+    if (last == log.events().rend()) {
+        return text;
+    }
+    return text.substr(0, static_cast<std::size_t>(last->start + last->length));
+}
+
+}  // namespace
 
 MonitorModel::MonitorModel(context::ProgramContext& program)
     : m_program(program),
@@ -117,7 +134,7 @@ void MonitorModel::transcribe(RequestRecord& record) const {
     if (m_extensions.SaymgrTextToPhonemes == nullptr) {
         return;
     }
-    std::string_view text = record.log.bytes(0, std::numeric_limits<int32_t>::max());
+    std::string_view text = spokenText(record.log);
     record.phonemesCapped = text.size() > RequestRecord::kPhonemeTextLimit;
     text = text.substr(0, RequestRecord::kPhonemeTextLimit);
     const int32_t textForm = record.log.codePage() == common::CodePage::Dos437 ? 0 : 1;

@@ -26,7 +26,8 @@
 namespace benchmonitor {
 namespace {
 
-constexpr int kRefreshMs = 100;
+// Often enough to look live, seldom enough to cost little while the engine speaks.
+constexpr int kRefreshMs = 250;
 const QString kCaption = QStringLiteral("Bench Monitor");
 
 QLabel* buddyLabel(const QString& text, QWidget* buddy) {
@@ -63,7 +64,9 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_notes->setAccessibleName(QStringLiteral("Notes"));
     m_notes->setWordWrap(true);
     m_figures->setAccessibleName(QStringLiteral("Timing figures"));
-    m_figures->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    // Plain text and reachable with Tab: a selectable label lays out a text document anew for
+    // every change, which costs more than the rest of the window while the engine speaks.
+    m_figures->setTextFormat(Qt::PlainText);
     m_figures->setFocusPolicy(Qt::StrongFocus);
     m_figures->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_eventView->setModel(m_events);
@@ -177,6 +180,7 @@ void MonitorWindow::onChange(MonitorModel::Change change) {
     m_dirty = true;
     if (change == MonitorModel::Change::Begun) {
         m_events->reset();
+        m_waveform->reset();
         showPhonemes();
     } else if (change == MonitorModel::Change::Ended) {
         refresh();

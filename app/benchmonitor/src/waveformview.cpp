@@ -45,6 +45,26 @@ void WaveformView::resizeEvent(QResizeEvent* event) {
     m_canvas->resize(m_canvas->width(), viewport()->height());
 }
 
+void WaveformView::reset() {
+    m_audioColumn = 0;
+    m_seenEvents = 0;
+    m_canvas->update();
+}
+
+QRect WaveformView::changedArea(const RequestRecord& record) const {
+    const WaveformLayout layout;
+    int from = m_audioColumn;
+    const std::vector<monitor::LoggedEvent>& events = record.log.events();
+    for (std::size_t index = m_seenEvents; index < events.size(); ++index) {
+        if (const auto ms = record.log.audioMs(events[index])) {
+            from = std::min(from, layout.columnOf(*ms));
+        }
+    }
+    const int to = std::max(layout.columnOf(record.envelope.audioMs()), m_audioColumn) +
+                   fontMetrics().averageCharWidth() * 24;
+    return QRect(from - 1, 0, to - from + 2, m_canvas->height());
+}
+
 void WaveformView::sync() {
     const RequestRecord* record = m_monitor.latest();
     const WaveformLayout layout;
@@ -54,7 +74,13 @@ void WaveformView::sync() {
     if (width != m_canvas->width()) {
         m_canvas->resize(width, viewport()->height());
     }
-    m_canvas->update();
+    if (!record || record->ended) {
+        m_canvas->update();
+    } else {
+        m_canvas->update(changedArea(*record));
+        m_audioColumn = layout.columnOf(record->envelope.audioMs());
+        m_seenEvents = record->log.events().size();
+    }
     if (following) {
         bar->setValue(bar->maximum());
     }

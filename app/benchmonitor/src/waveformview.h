@@ -15,8 +15,10 @@ class WaveformView : public QScrollArea {
   public:
     explicit WaveformView(const MonitorModel& monitor, QWidget* parent = nullptr);
 
-    // Takes in what was tapped and marked since the last call.
+    // Takes in what was tapped and marked since the last call, repainting only what changed;
+    // reset() repaints all after a new request.
     void sync();
+    void reset();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -25,7 +27,13 @@ class WaveformView : public QScrollArea {
     class Canvas;
 
     const MonitorModel& m_monitor;
+    // The part of the waveform that changed since the last sync: from the earliest new mark
+    // or the previous end of the audio to the new end, with room for the newest word.
+    QRect changedArea(const RequestRecord& record) const;
+
     Canvas* m_canvas;
+    int m_audioColumn = 0;
+    std::size_t m_seenEvents = 0;
 };
 
 }  // namespace benchmonitor
