@@ -64,16 +64,21 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_notes->setAccessibleName(QStringLiteral("Notes"));
     m_notes->setWordWrap(true);
     m_figures->setAccessibleName(QStringLiteral("Timing figures"));
-    // Plain text and reachable with Tab: a selectable label lays out a text document anew for
-    // every change, which costs more than the rest of the window while the engine speaks.
+    // Plain text of a fixed size, reachable with Tab: a selectable label lays out a text
+    // document anew for every change, and one that may change its size lays out the whole
+    // window, each costing more than the rest of the window while the engine speaks.
     m_figures->setTextFormat(Qt::PlainText);
+    m_figures->setFixedSize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 72,
+                            fontMetrics().lineSpacing() * 6);
     m_figures->setFocusPolicy(Qt::StrongFocus);
     m_figures->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_eventView->setModel(m_events);
     m_eventView->setAccessibleName(QStringLiteral("Event log"));
     m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
+    m_eventView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_eventView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_eventView->verticalHeader()->hide();
     m_waveform->setAccessibleName(QStringLiteral("Waveform with word marks"));
     m_phonemes->setAccessibleName(QStringLiteral("Phonemes"));
     m_phonemes->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("IPA")});
