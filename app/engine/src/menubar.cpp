@@ -132,13 +132,14 @@ QMenu* MenuBar::newOptionsMenu(QMenu* language, QMenu* speaker, QMenu* frequency
     return filled && addBenchMonitor(options) ? options : nullptr;
 }
 
-// Follows every item above, so their positions stay. The menu shows Ctrl+M; the program's
+// Follows every item above, so their positions stay, and takes B as its mnemonic, so that M
+// still chooses System Mode at once. The menu shows Ctrl+M; the program's
 // accelerator delivers it, so the item's own shortcut works only inside the open menu.
 bool MenuBar::addBenchMonitor(QMenu* options) {
     if (!options->addSeparator()) {
         return false;
     }
-    QAction* item = addCommand(options, QStringLiteral("Bench &Monitor..."), IDM_BENCHMONITOR);
+    QAction* item = addCommand(options, QStringLiteral("&Bench Monitor..."), IDM_BENCHMONITOR);
     if (item) {
         item->setShortcut(resources::benchMonitorAccelerator().key);
         item->setShortcutContext(Qt::WidgetShortcut);
