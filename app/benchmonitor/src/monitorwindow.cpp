@@ -84,6 +84,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_phonemes->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("IPA")});
     m_phonemes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_phonemes->horizontalHeader()->setStretchLastSection(true);
+    m_phonemes->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 
     auto* grid = new QGridLayout;
     grid->addWidget(buddyLabel(QStringLiteral("&Events"), m_eventView), 0, 0, 1, 2);
@@ -92,7 +93,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     grid->addWidget(m_waveform, 3, 0, 1, 2);
     grid->addWidget(buddyLabel(QStringLiteral("&Figures"), m_figures), 4, 0);
     grid->addWidget(buddyLabel(QStringLiteral("P&honemes"), m_phonemes), 4, 1);
-    grid->addWidget(m_figures, 5, 0);
+    grid->addWidget(m_figures, 5, 0, Qt::AlignTop | Qt::AlignLeft);
     grid->addWidget(m_phonemes, 5, 1);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
