@@ -392,7 +392,9 @@ void WindowProcedure::speechCommand(QWidget* window, int commandId) {
     }
 }
 
-benchmonitor::MonitorWindow* WindowProcedure::benchMonitor() const { return m_benchMonitor; }
+benchmonitor::MonitorWindow* WindowProcedure::benchMonitor() const {
+    return m_benchMonitor;
+}
 
 void WindowProcedure::openBenchMonitor() {
     if (!m_benchMonitor)
