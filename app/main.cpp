@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     std::error_code error;
     shell::ProgramOptions options;
     options.engine = &library.ops();
+    options.extensions = &library.extensions();
     options.services = platform::makeDesktopServices(std::filesystem::current_path(error).string());
     options.userProfile = platform::userProfilePath();
     shell::Program program(std::move(options));

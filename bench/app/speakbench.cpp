@@ -4,7 +4,8 @@
 // 1 MB file is being spoken. Each run speaks the File source as a user would and is stopped
 // once its sound has started (the 1 MB run after a few seconds, for the memory figure).
 // Then generating a 16-bit wave of the 35 KB file through the program, against voxtrial-cli
-// writing the same file in the same run.
+// writing the same file in the same run. Last, the process's CPU time while speaking for a few
+// seconds with the bench monitor open, against the same with it closed.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -17,12 +18,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "benchmonitor/monitorwindow.h"
 #include "binding/enginelibrary.h"
 #include "context/commandids.h"
 #include "platform/heappolicy.h"
 #include "platform/postedmessage.h"
 #include "platform/services.h"
 #include "shell/program.h"
+#include "shell/windowprocedure.h"
 
 namespace {
 
@@ -54,6 +57,7 @@ class BenchProgram {
         std::filesystem::current_path(m_folder);
         shell::ProgramOptions options;
         options.engine = &m_library.ops();
+        options.extensions = &m_library.extensions();
         options.services = platform::makeDesktopServices(m_folder.string());
         auto saveDialog = std::make_unique<FixedSaveDialog>();
         m_saveDialog = saveDialog.get();
@@ -113,6 +117,17 @@ class BenchProgram {
         m_saveDialog->answer(wave);
         platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
                               context::IDM_GEN16WAVE);
+    }
+
+    // Opens the bench monitor (through its command) and lets it draw itself, or closes it.
+    void showMonitor(bool open) {
+        if (open) {
+            platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
+                                  context::IDM_BENCHMONITOR);
+            QCoreApplication::processEvents();
+        } else if (QWidget* monitor = m_program->procedure().benchMonitor()) {
+            monitor->close();
+        }
     }
 
     const std::filesystem::path& folder() const { return m_folder; }
@@ -226,6 +241,43 @@ void GenerateThroughTheProgram(benchmark::State& state) {
     }
 }
 BENCHMARK(GenerateThroughTheProgram)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The CPU seconds of speaking the 35 KB file for four seconds with the bench monitor open,
+// against the same with it closed, in pairs (closed, then open) so that both see the same load
+// of the machine; the time reported is the open runs'.
+void SpeakingCpuWithMonitorOpen(benchmark::State& state) {
+    const std::filesystem::path path = g_program->writeText(35 * 1024);
+    double closed = 0;
+    double open = 0;
+    for (auto _ : state) {
+        double used[2] = {0, 0};
+        for (const bool monitor : {false, true}) {
+            g_program->showMonitor(monitor);
+            const double before = cpuSeconds();
+            g_program->speak(path, std::chrono::seconds(4));
+            used[monitor ? 1 : 0] = cpuSeconds() - before;
+        }
+        closed += used[0];
+        open += used[1];
+        state.SetIterationTime(used[1]);
+    }
+    g_program->showMonitor(false);
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["closed_cpu_ms"] = closed / runs * 1000;
+    state.counters["open_cpu_ms"] = open / runs * 1000;
+    state.counters["ratio_to_closed"] = open / closed;
+}
+BENCHMARK(SpeakingCpuWithMonitorOpen)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

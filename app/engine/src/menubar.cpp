@@ -7,6 +7,7 @@
 #include "context/commandids.h"
 #include "platform/codepage.h"
 #include "platform/postedmessage.h"
+#include "resources/acceleratortable.h"
 
 namespace engine {
 
@@ -128,7 +129,22 @@ QMenu* MenuBar::newOptionsMenu(QMenu* language, QMenu* speaker, QMenu* frequency
                            {m_extendedMode ? "System Mode" : "System &Mode", IDM_SYSTEMMODE},
                            kSeparator,
                            {"&Defaults", IDM_DEFAULTS}});
-    return filled ? options : nullptr;
+    return filled && addBenchMonitor(options) ? options : nullptr;
+}
+
+// Follows every item above, so their positions stay, and takes B as its mnemonic, so that M
+// still chooses System Mode at once. The menu shows Ctrl+M; the program's
+// accelerator delivers it, so the item's own shortcut works only inside the open menu.
+bool MenuBar::addBenchMonitor(QMenu* options) {
+    if (!options->addSeparator()) {
+        return false;
+    }
+    QAction* item = addCommand(options, QStringLiteral("&Bench Monitor..."), IDM_BENCHMONITOR);
+    if (item) {
+        item->setShortcut(resources::benchMonitorAccelerator().key);
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
+    return item != nullptr;
 }
 
 bool MenuBar::populate(const context::AppState& state, const context::LanguageTable& table) {

@@ -21,4 +21,9 @@ std::span<const Accelerator> acceleratorTable182() {
     return table;
 }
 
+const Accelerator& benchMonitorAccelerator() {
+    static const Accelerator entry{QKeyCombination(Qt::ControlModifier, Qt::Key_M), 170};
+    return entry;
+}
+
 }  // namespace resources

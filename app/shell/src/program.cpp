@@ -37,6 +37,7 @@ std::string joinPath(const std::string& directory, const char* name) {
 
 Program::Program(ProgramOptions options) {
     m_context.engine = options.engine;
+    m_context.extensions = options.extensions;
     m_context.services = std::move(options.services);
     m_context.userProfile = std::move(options.userProfile);
     m_context.hostThread = m_hostThread.handle();
@@ -181,15 +182,19 @@ void Program::installAccelerators() {
          {static_cast<QWidget*>(m_mainWindow), static_cast<QWidget*>(m_miniPanel)}) {
         if (!window)
             continue;
-        for (const resources::Accelerator& entry : resources::acceleratorTable182()) {
-            auto* shortcut = new QShortcut(QKeySequence(entry.key), window);
-            shortcut->setContext(Qt::WindowShortcut);
-            const int command = entry.command;
-            QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
-                platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
-            });
-        }
+        for (const resources::Accelerator& entry : resources::acceleratorTable182())
+            installAccelerator(window, entry);
+        installAccelerator(window, resources::benchMonitorAccelerator());
     }
+}
+
+void Program::installAccelerator(QWidget* window, const resources::Accelerator& entry) {
+    auto* shortcut = new QShortcut(QKeySequence(entry.key), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    const int command = entry.command;
+    QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
+        platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
+    });
 }
 
 void Program::onQuit(int exitCode) {

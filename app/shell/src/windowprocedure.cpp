@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "about/aboutbox.h"
+#include "benchmonitor/monitorwindow.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "dictionaries/loaddictionary.h"
@@ -344,6 +345,9 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
         case context::IDM_SHOWMESSAGE:
             toggleShowMessage();
             return true;
+        case context::IDM_BENCHMONITOR:
+            openBenchMonitor();
+            return true;
         case context::IDM_GEN16LINEAR:
         case context::IDM_GENMULAW:
         case context::IDM_GENALAW:
@@ -386,6 +390,18 @@ void WindowProcedure::speechCommand(QWidget* window, int commandId) {
         default:
             break;
     }
+}
+
+benchmonitor::MonitorWindow* WindowProcedure::benchMonitor() const {
+    return m_benchMonitor;
+}
+
+void WindowProcedure::openBenchMonitor() {
+    if (!m_benchMonitor)
+        m_benchMonitor = new benchmonitor::MonitorWindow(m_program, m_mainWindow);
+    m_benchMonitor->show();
+    m_benchMonitor->raise();
+    m_benchMonitor->activateWindow();
 }
 
 void WindowProcedure::runDialog(QWidget* window,

@@ -7,6 +7,9 @@ namespace speech {
 
 EngineCallback::EngineCallback(context::ProgramContext& program)
     : m_program(program), m_forwarder([&program](int32_t code, int32_t value1, int32_t value2) {
+          if (program.speechObserver) {
+              program.speechObserver->notified(code, value1, value2, program.now());
+          }
           if (program.engineNotify) {
               program.engineNotify(code, value1, value2);
           }

@@ -85,7 +85,23 @@ void SpeechRequests::sendVoiceParameters(QWidget* owner) {
                       state.Rate[index], state.Pitch[index], 7, 2));
 }
 
+void SpeechRequests::observeBegin(const PreparedText& prepared,
+                                  std::chrono::steady_clock::time_point command) {
+    if (m_program.speechObserver) {
+        m_program.speechObserver->requestBegins(
+            std::string_view(prepared.text, static_cast<std::size_t>(prepared.length)),
+            prepared.textForm, command);
+    }
+}
+
+void SpeechRequests::observeEnd(int32_t status) {
+    if (m_program.speechObserver) {
+        m_program.speechObserver->requestEnds(status);
+    }
+}
+
 void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
+    const auto command = m_program.now();
     m_echo = EchoState{};
     m_windowOffset = 0;
     m_program.hookTargetWindow = owner;
@@ -95,12 +111,16 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
         return;
     }
     int32_t unused = 0;
-    report(owner, m_program.engine->EngineSpeak(m_program.engineInstance, 1, prepared.text,
-                                                prepared.length, prepared.textForm, &unused));
+    observeBegin(prepared, command);
+    const int32_t status = m_program.engine->EngineSpeak(
+        m_program.engineInstance, 1, prepared.text, prepared.length, prepared.textForm, &unused);
+    observeEnd(status);
+    report(owner, status);
 }
 
 int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string& path,
                                                int32_t format, int32_t extra) {
+    const auto command = m_program.now();
     // Marks during a generation select in the window's own text; the echo goes on from where
     // the last speech left it.
     m_echo.pieceShown = false;
@@ -108,9 +128,11 @@ int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string
     int32_t status = prepareSource(owner, KeyboardBuffers::Own, prepared);
     if (status == 0) {
         int32_t unused = 0;
+        observeBegin(prepared, command);
         status = m_program.engine->EngineSpeakToFile(m_program.engineInstance, prepared.text,
                                                      prepared.length, path.c_str(), format,
                                                      prepared.textForm, extra, &unused);
+        observeEnd(status);
         report(owner, status);
     }
     EndSpeakRequest();
@@ -239,6 +261,7 @@ void SpeechRequests::EndSpeakRequest() {
 }
 
 int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
+    const auto command = m_program.now();
     context::AppState& state = m_program.appState;
     const int32_t textOut = state.TextOut;
     state.TextOut = 0;
@@ -250,8 +273,11 @@ int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
         m_textLength = ::strnlen(m_blocks.sourceText(), kAboutBlockSize);
         TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength, true);
         int32_t unused = 0;
-        status = m_program.engine->EngineSpeak(m_program.engineInstance, 1, m_blocks.speakText(),
-                                               static_cast<int32_t>(m_textLength), 1, &unused);
+        const PreparedText prepared{m_blocks.speakText(), static_cast<int32_t>(m_textLength), 1};
+        observeBegin(prepared, command);
+        status = m_program.engine->EngineSpeak(m_program.engineInstance, 1, prepared.text,
+                                               prepared.length, 1, &unused);
+        observeEnd(status);
         report(owner, status);
     }
     state.TextOut = textOut;

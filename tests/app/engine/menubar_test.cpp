@@ -73,8 +73,9 @@ TEST_F(MenuBarTest, NormalModeHasEveryItemInPlace) {
     EXPECT_EQ(itemsOf(bar->topMenu(0)), (Items{"&Open 100", "-", "&Load Dictionary 102",
                                                "&Unload Dictionary 103", "-", "E&xit 101"}));
     EXPECT_EQ(itemsOf(bar->topMenu(1)), (Items{"&File 135", "&Keyboard 137"}));
-    EXPECT_EQ(itemsOf(bar->topMenu(2)), (Items{"> &Language", "> &Frequency", "&ShowMessage 140",
-                                               "-", "System &Mode 115", "-", "&Defaults 114"}));
+    EXPECT_EQ(itemsOf(bar->topMenu(2)),
+              (Items{"> &Language", "> &Frequency", "&ShowMessage 140", "-", "System &Mode 115",
+                     "-", "&Defaults 114", "-", "&Bench Monitor... 170"}));
     EXPECT_EQ(itemsOf(submenu(*bar, "&Language")), (Items{"English US 600", "German DE 601"}));
     EXPECT_EQ(itemsOf(submenu(*bar, "&Frequency")),
               (Items{"8 kHz 133", "10 kHz 131", "11.025 kHz 132"}));
@@ -95,7 +96,8 @@ TEST_F(MenuBarTest, ExtendedModeAddsSpeakerSevenKilohertzAcceleratorAndGenFile) 
                                                "&Unload Dictionary 103", "-", "E&xit 101"}));
     EXPECT_EQ(itemsOf(bar->topMenu(2)),
               (Items{"> &Language", "> &Speaker", "> &Frequency", "Set &Accelerator 141",
-                     "&ShowMessage 140", "-", "System Mode 115", "-", "&Defaults 114"}));
+                     "&ShowMessage 140", "-", "System Mode 115", "-", "&Defaults 114", "-",
+                     "&Bench Monitor... 170"}));
     EXPECT_EQ(
         itemsOf(submenu(*bar, "&Speaker")),
         (Items{"Speaker 1 500", "Speaker 2 501", "Speaker 3 502", "Speaker 4 503", "Speaker 5 504",

@@ -2,11 +2,16 @@
 own X server, the way a person would, and reads the windows the way a screen reader does
 (AT-SPI): the first piece is echoed and its words are marked as they are heard, Pause holds
 the speech, Resume goes on, Stop returns to the idle look with the typed text back, and Demo
-speaks the language's demo file. Run inside its own D-Bus session:
+speaks the language's demo file. Then Ctrl+M opens the bench monitor, whose event log fills
+while a sentence is spoken, and its SRT, CSV and PNG exports, written through the file dialog
+from the keyboard, are read back. Run inside its own D-Bus session:
     dbus-run-session -- python3 speaking_endtoend.py PROGRAM RUNTIME_DIR
 """
+import csv
 import os
+import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -16,6 +21,7 @@ import pyatspi
 
 TEXT = "The cat sat on the mat. The dog ran into the garden and barked at the birds."
 FIRST_PIECE = "The cat sat on the mat. "
+MONITOR_TEXT = "Seven quick brown foxes jump over the lazy dogs."
 
 
 def fail(message):
@@ -100,9 +106,10 @@ class Program:
     def press(button):
         button.queryAction().doAction(0)
 
-    def key(self, name):
-        subprocess.run(["xdotool", "windowfocus", "--sync", self.window], check=True)
-        subprocess.run(["xdotool", "key", "--window", self.window, name], check=True)
+    def key(self, name, window=None):
+        window = window or self.window
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        subprocess.run(["xdotool", "key", "--window", window, name], check=True)
 
 
 def speak_pause_resume_stop(program):
@@ -144,6 +151,86 @@ def demo(program, runtime):
     wait_until("the idle look after the demo", lambda: program.enabled(program.demo))
 
 
+def window_named(title):
+    return subprocess.run(["xdotool", "search", "--sync", "--name", "^" + title + "$"],
+                          capture_output=True, text=True, timeout=30).stdout.split()[0]
+
+
+# The dialog opens in the start-up directory; the file name alone is typed (a typed folder
+# would open the name completer's popup, which takes keys).
+def export_from_keyboard(program, monitor, key, title, path):
+    program.key(key, monitor)
+    dialog = window_named(title)
+    subprocess.run(["xdotool", "windowfocus", "--sync", dialog], check=True)
+    subprocess.run(["xdotool", "type", "--delay", "20", os.path.basename(path)], check=True)
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+    wait_until(title + " written", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+
+
+def read_srt(path):
+    with open(path, encoding="utf-8") as file:
+        blocks = [block for block in file.read().split("\n\n") if block.strip()]
+    cues = []
+    for number, block in enumerate(blocks, 1):
+        index, timing, text = block.split("\n", 2)
+        match = re.fullmatch(r"(\d\d):(\d\d):(\d\d),(\d{3}) --> (\d\d):(\d\d):(\d\d),(\d{3})",
+                             timing)
+        if int(index) != number or not match:
+            fail(f"cue {number} of the SRT export is malformed: {block!r}")
+        h1, m1, s1, f1, h2, m2, s2, f2 = map(int, match.groups())
+        cues.append(((h1 * 60 + m1) * 60000 + s1 * 1000 + f1,
+                     (h2 * 60 + m2) * 60000 + s2 * 1000 + f2, text))
+    return cues
+
+
+def bench_monitor(program, work):
+    program.key("ctrl+m")
+    monitor = window_named("Bench Monitor")
+    app = Program.application()
+    events = wait_until("the event log", lambda: find(app, "table", "Event log"))
+    program.input.queryEditableText().setTextContents(MONITOR_TEXT)
+    program.key("F5")
+    wait_until("the log filling while speaking",
+               lambda: not program.enabled(program.speak) and events.queryTable().nRows >= 3)
+    wait_until("the end of the speech", lambda: program.enabled(program.speak), timeout=30)
+    words = MONITOR_TEXT.replace(".", "").split()
+    wait_until("every event logged", lambda: events.queryTable().nRows >= len(words) + 3)
+
+    srt = os.path.join(work, "run", "words.srt")
+    export_from_keyboard(program, monitor, "alt+s", "Export the Subtitles as SRT", srt)
+    cues = read_srt(srt)
+    if " ".join(text for _, _, text in cues).split() != words:
+        fail(f"the SRT cues {cues} do not hold the words of the text")
+    if any(start >= end for start, end, _ in cues) or \
+            any(a[1] > b[0] for a, b in zip(cues, cues[1:])):
+        fail(f"the SRT cues {cues} are out of order or overlap")
+
+    table = os.path.join(work, "run", "log.csv")
+    export_from_keyboard(program, monitor, "alt+c", "Export the Event Log as CSV", table)
+    with open(table, newline="", encoding="utf-8") as file:
+        rows = list(csv.DictReader(file))
+    if [row["text"] for row in rows if row["name"] == "word"] != words or \
+            rows[0]["name"] != "start" or rows[-1]["name"] != "end" or \
+            any(row["sample"] == "" for row in rows):
+        fail(f"the CSV export does not log the speech: {rows}")
+
+    image = os.path.join(work, "run", "wave.png")
+    export_from_keyboard(program, monitor, "alt+p", "Export the Waveform as PNG", image)
+    with open(image, "rb") as file:
+        header = file.read(24)
+    width, height = struct.unpack(">II", header[16:24])
+    audio_ms = float(rows[-1]["audioMs"])
+    if header[:8] != b"\x89PNG\r\n\x1a\n" or abs(width - audio_ms / 10) > 2 or height <= 0:
+        fail(f"the PNG export is not the waveform of {audio_ms} ms: {header!r}")
+
+    # Sent to the focus, not the window: the window is gone before the key's release.
+    subprocess.run(["xdotool", "windowfocus", "--sync", monitor], check=True)
+    subprocess.run(["xdotool", "key", "Escape"], check=True)
+    wait_until("the monitor closed", lambda: subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--name", "^Bench Monitor$"],
+        capture_output=True).returncode != 0)
+
+
 def main():
     program_path, runtime = sys.argv[1], sys.argv[2]
     work = tempfile.mkdtemp()
@@ -158,6 +245,7 @@ def main():
         program = Program(program_path, runtime, work)
         speak_pause_resume_stop(program)
         demo(program, runtime)
+        bench_monitor(program, work)
     finally:
         if program is not None:
             program.process.kill()

@@ -240,11 +240,77 @@ struct FakeEngine::Bridge {
         return fake->record("EngineGetInstanceInfo", {instance});
     }
 
+    static int32_t SetAudioTap(int32_t instance, SaymgrAudioTapProc tap, void* context) {
+        FakeEngine* fake = current();
+        if (!fake) {
+            return SAYMGR_EENGINE_LOADING;
+        }
+        const int32_t status =
+            fake->record("SaymgrSetAudioTap", {instance, tap != nullptr ? 1 : 0});
+        if (status == 0) {
+            fake->m_tap = tap;
+            fake->m_tapContext = context;
+        }
+        return status;
+    }
+
+    static int32_t GetNotifyPosition(int32_t, int64_t* sample, int32_t* sampleRate) {
+        FakeEngine* fake = current();
+        if (!fake || fake->m_notifySample < 0) {
+            return SAYMGR_ERANGE;
+        }
+        if (sample) {
+            *sample = fake->m_notifySample;
+        }
+        if (sampleRate) {
+            *sampleRate = fake->m_sampleRate;
+        }
+        return 0;
+    }
+
+    static int32_t TextToPhonemes(int32_t instance, const char* text, int32_t length,
+                                  int32_t textForm, SaymgrPhonemeProc proc, void* context) {
+        FakeEngine* fake = current();
+        if (!fake) {
+            return SAYMGR_EENGINE_LOADING;
+        }
+        const int32_t status =
+            fake->record("SaymgrTextToPhonemes", {instance, textOf(text, length), textForm});
+        if (status != 0 || fake->m_speaking) {
+            return status != 0 ? status : SAYMGR_EBUSY;
+        }
+        for (const binding::PhonemeWord& word : fake->m_phonemes) {
+            proc(context, word.start, word.length, word.ipa.c_str());
+        }
+        return 0;
+    }
+
     static int32_t simple(const char* operation, std::vector<EngineArg> args) {
         FakeEngine* fake = current();
         return fake ? fake->record(operation, std::move(args)) : SAYMGR_EENGINE_LOADING;
     }
 };
+
+const binding::EngineExtensions& FakeEngine::extensions() {
+    static const binding::EngineExtensions table{&Bridge::SetAudioTap, &Bridge::GetNotifyPosition,
+                                                 &Bridge::TextToPhonemes};
+    return table;
+}
+
+void FakeEngine::addPositionedNotification(int32_t code, int32_t value1, int32_t value2,
+                                           int64_t sample) {
+    m_speakScript.push_back(SpeakStep{code, value1, value2, sample, {}});
+}
+
+void FakeEngine::addAudio(int32_t count, int16_t value) {
+    addAction([this, count, value] {
+        if (m_tap) {
+            const std::vector<int16_t> block(static_cast<std::size_t>(count), value);
+            m_tap(m_tapContext, block.data(), count, m_tapPosition, m_sampleRate);
+            m_tapPosition += count;
+        }
+    });
+}
 
 const binding::EngineOps& FakeEngine::ops() {
     static const binding::EngineOps table{
@@ -333,11 +399,11 @@ void FakeEngine::setCompiledDictionaryBytes(std::optional<std::string> bytes) {
 }
 
 void FakeEngine::addNotification(int32_t code, int32_t value1, int32_t value2) {
-    m_speakScript.push_back({code, value1, value2, {}});
+    m_speakScript.push_back({code, value1, value2, -1, {}});
 }
 
 void FakeEngine::addAction(std::function<void()> action) {
-    m_speakScript.push_back({0, 0, 0, std::move(action)});
+    m_speakScript.push_back({0, 0, 0, -1, std::move(action)});
 }
 
 std::vector<EngineCall> FakeEngine::callsTo(const std::string& operation) const {
@@ -375,6 +441,7 @@ int32_t FakeEngine::playSpeakScript(int32_t status) {
     m_speaking = true;
     m_stopped = false;
     m_paused = false;
+    m_tapPosition = 0;
     // A copy, so an action may change the script for later calls.
     const std::vector<SpeakStep> script = m_speakScript;
     for (const SpeakStep& step : script) {
@@ -385,7 +452,9 @@ int32_t FakeEngine::playSpeakScript(int32_t status) {
         if (step.action) {
             step.action();
         } else if (m_callback) {
+            m_notifySample = step.sample;
             m_callback(0, step.code, step.value1, step.value2);
+            m_notifySample = -1;
         }
         dispatchHost();
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "binding/activeregistration.h"
+#include "binding/engineextensions.h"
 #include "binding/engineops.h"
 
 namespace testsupport {
@@ -58,6 +59,8 @@ void PrintTo(const EngineCall& call, std::ostream* out);
 //   EngineSetSystemMode         (instance, modeBits)
 //   EngineGetAboutText          (instance)
 //   EngineGetInstanceInfo       (instance)
+//   SaymgrSetAudioTap           (instance, tap != null)
+//   SaymgrTextToPhonemes        (instance, text, textForm)
 // Texts given with a length (EngineSpeak, EngineSpeakToFile) are copied for that many bytes.
 class FakeEngine {
   public:
@@ -116,6 +119,18 @@ class FakeEngine {
     bool isSpeaking() const { return m_speaking; }
     bool isPaused() const { return m_paused; }
 
+    // ---- Monitoring extensions ----
+    // The table of the three monitoring functions, forwarding to the current FakeEngine.
+    static const binding::EngineExtensions& extensions();
+    // A speak step: a notification heard at `sample` of the audio (at the sample rate below).
+    void addPositionedNotification(int32_t code, int32_t value1, int32_t value2, int64_t sample);
+    // A speak step: `count` samples of `value` handed to the audio tap, when one is set.
+    void addAudio(int32_t count, int16_t value);
+    void setSampleRate(int32_t rate) { m_sampleRate = rate; }
+    // The words SaymgrTextToPhonemes answers while not speaking.
+    void setPhonemes(std::vector<binding::PhonemeWord> words) { m_phonemes = std::move(words); }
+    bool hasAudioTap() const { return m_tap != nullptr; }
+
     // ---- The call log ----
     const std::vector<EngineCall>& calls() const { return m_calls; }
     std::vector<EngineCall> callsTo(const std::string& operation) const;
@@ -127,6 +142,7 @@ class FakeEngine {
         int32_t code = 0;
         int32_t value1 = 0;
         int32_t value2 = 0;
+        int64_t sample = -1;
         std::function<void()> action;
     };
     struct Bridge;
@@ -151,6 +167,13 @@ class FakeEngine {
     std::optional<std::string> m_fileBytes;
     SaymgrHostThread* m_hostThread = nullptr;
     EngineNotifyProc m_callback = nullptr;
+    SaymgrAudioTapProc m_tap = nullptr;
+    void* m_tapContext = nullptr;
+    int64_t m_tapPosition = 0;
+    int32_t m_sampleRate = 22050;
+    // The position of the notification being delivered; -1 outside one or without a position.
+    int64_t m_notifySample = -1;
+    std::vector<binding::PhonemeWord> m_phonemes;
     bool m_speaking = false;
     bool m_paused = false;
     bool m_stopped = false;

@@ -63,6 +63,7 @@ std::string ShellFixture::readFile(const std::filesystem::path& path) const {
 std::optional<int> ShellFixture::start(const std::string& commandLine) {
     shell::ProgramOptions options;
     options.engine = &testsupport::FakeEngine::ops();
+    options.extensions = m_extensions;
     options.services = std::move(m_recorders.services);
     options.userProfile = userProfilePath();
     m_program = std::make_unique<shell::Program>(std::move(options));

@@ -55,6 +55,8 @@ class ShellFixture : public ::testing::Test {
     QTemporaryDir m_directory;
     std::filesystem::path m_previousDirectory;
     testsupport::FakeEngine m_engine;
+    // The engine's monitoring extensions the program gets (none unless a test sets them).
+    const binding::EngineExtensions* m_extensions = nullptr;
     testsupport::RecordingServices m_recorders;
     std::unique_ptr<shell::Program> m_program;
 };

@@ -31,6 +31,7 @@ enum CommandId : int32_t {
     IDM_GENALAW = 163,
     IDM_GEN16WAVE = 164,
     IDM_GEN8WAVE = 165,
+    IDM_BENCHMONITOR = 170,
     IDC_SPEAK = 250,
     IDC_ABOUTSPEAK = 251,
     IDC_PAUSE = 252,

@@ -13,8 +13,10 @@
 #include <memory>
 #include <string>
 
+#include "binding/engineextensions.h"
 #include "binding/engineops.h"
 #include "context/appstate.h"
+#include "context/speechobserver.h"
 #include "platform/applicationfilter.h"
 #include "platform/borrowedprofileentry.h"
 #include "platform/services.h"
@@ -45,6 +47,8 @@ struct ProgramContext {
     LanguageList languageList{};
 
     const binding::EngineOps* engine = nullptr;
+    // The engine's monitoring extensions; null or incomplete for an engine without them.
+    const binding::EngineExtensions* extensions = nullptr;
     int32_t engineInstance = 0;
     SaymgrHostThread* hostThread = nullptr;
 
@@ -93,6 +97,10 @@ struct ProgramContext {
     // Receives the engine's notifications (code, value1, value2) on the program's thread.
     std::function<void(int32_t, int32_t, int32_t)> engineNotify;
     QPointer<engine::MenuBar> menuBar;  // owned by the main window
+    // Told about each speak or generate request while set (the open bench monitor).
+    SpeechObserver* speechObserver = nullptr;
+    // The clock requests and notifications are timed with; a test puts in its own.
+    std::function<SpeechObserver::Clock::time_point()> now = SpeechObserver::Clock::now;
 };
 
 }  // namespace context

@@ -75,6 +75,7 @@ class MenuBar : public QMenuBar {
     QMenu* newSpeakerMenu();
     QMenu* newFrequencyMenu();
     QMenu* newOptionsMenu(QMenu* language, QMenu* speaker, QMenu* frequency);
+    bool addBenchMonitor(QMenu* options);
     QAction* newCommand(const QString& text, int commandId, QMenu* menu);
     QAction* addCommand(QMenu* menu, const QString& text, int commandId);
     void onTriggered(QAction* action);

@@ -15,4 +15,7 @@ struct Accelerator {
 // Accelerator table 182: the function keys of the main window. F4 alone has no entry.
 std::span<const Accelerator> acceleratorTable182();
 
+// The key of the bench monitor, Ctrl+M, installed beside table 182.
+const Accelerator& benchMonitorAccelerator();
+
 }  // namespace resources

@@ -18,6 +18,10 @@ class VoiceSelection;
 struct VoiceSelectionHooks;
 }  // namespace engine
 
+namespace resources {
+struct Accelerator;
+}
+
 namespace speech {
 class EngineCallback;
 }
@@ -26,10 +30,12 @@ namespace shell {
 
 class WindowProcedure;
 
-// What a program is started with besides its command line: the engine's operation table, the
-// platform services and the user's own profile (where the question sound is set).
+// What a program is started with besides its command line: the engine's operation table and
+// monitoring extensions (null for an engine without them), the platform services and the
+// user's own profile (where the question sound is set).
 struct ProgramOptions {
     const binding::EngineOps* engine = nullptr;
+    const binding::EngineExtensions* extensions = nullptr;
     platform::Services services;
     std::filesystem::path userProfile;
 };
@@ -69,6 +75,7 @@ class Program {
     void bindControls();
     void armQuestionSound();
     void installAccelerators();
+    void installAccelerator(QWidget* window, const resources::Accelerator& entry);
     void onQuit(int exitCode);
 
     context::ProgramContext m_context;

@@ -8,6 +8,10 @@
 class QEvent;
 class QWidget;
 
+namespace benchmonitor {
+class MonitorWindow;
+}
+
 namespace context {
 struct ProgramContext;
 }
@@ -41,6 +45,9 @@ class WindowProcedure {
     // The windows, once they exist; the panel is null in normal mode.
     void attach(MainWindow* mainWindow, MiniPanel* miniPanel);
 
+    // The bench monitor window, once it was opened.
+    benchmonitor::MonitorWindow* benchMonitor() const;
+
     // Returns true when the event was handled, false to leave it to default processing.
     bool handle(QWidget* window, QEvent* event);
 
@@ -69,6 +76,8 @@ class WindowProcedure {
     void openHelp(const QString& path);
     void openTextFile();
     void toggleShowMessage();
+    // Shows the bench monitor, created on first use, or raises it when it is open.
+    void openBenchMonitor();
     // Runs a modal dialog owned by `window`; the window is the hooks' target again afterwards.
     void runDialog(QWidget* window, int (*dialog)(context::ProgramContext&, QWidget*));
     bool windowCommand(QWidget* window, int commandId);
@@ -82,6 +91,7 @@ class WindowProcedure {
     // Either window may be gone before the other: the quit path destroys only its own window.
     QPointer<MainWindow> m_mainWindow;
     QPointer<MiniPanel> m_miniPanel;
+    QPointer<benchmonitor::MonitorWindow> m_benchMonitor;
     bool m_skipFirstSize = true;
     int32_t m_savedPlayMode = 0;
     int32_t m_pcmStatus = 0;

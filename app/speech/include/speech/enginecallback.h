@@ -11,7 +11,8 @@ struct ProgramContext;
 namespace speech {
 
 // The engine's notification callback for one running program: while it lives, notifications go
-// to the program's engineNotify handler on the program's thread.
+// to the speech observer, if one is set, and to the program's engineNotify handler on the
+// program's thread.
 class EngineCallback {
   public:
     explicit EngineCallback(context::ProgramContext& program);

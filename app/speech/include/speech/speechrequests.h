@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,7 +31,8 @@ struct EchoState {
 // Turns a speak or generate command into engine calls: reads the current text source (a text
 // file, the clipboard or the input window) into fresh text blocks, translates it and hands it
 // to the engine in one blocking call; the end of the request releases the blocks and the file.
-// One request runs at a time. Texts of any length are read whole.
+// One request runs at a time. Texts of any length are read whole. The program's speech
+// observer, when one is set, is told when each engine call begins and ends.
 class SpeechRequests {
   public:
     explicit SpeechRequests(context::ProgramContext& program,
@@ -73,6 +75,8 @@ class SpeechRequests {
     enum class KeyboardBuffers { TextBlocks, Own };
 
     void sendVoiceParameters(QWidget* owner);
+    void observeBegin(const PreparedText& prepared, std::chrono::steady_clock::time_point command);
+    void observeEnd(int32_t status);
     // Reads the source in AppState.PlayMode; 0, or the code of the failure (already shown,
     // -1 for a failure shown earlier or not at all).
     int32_t prepareSource(QWidget* owner, KeyboardBuffers buffers, PreparedText& prepared);

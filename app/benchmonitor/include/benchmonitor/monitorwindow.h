@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+#include "benchmonitor/monitormodel.h"
+
+class QComboBox;
+class QLabel;
+class QTableView;
+class QTableWidget;
+class QTimer;
+
+namespace context {
+struct ProgramContext;
+}
+
+namespace benchmonitor {
+
+class EventTable;
+class WaveformView;
+
+// The Bench Monitor window: a non-modal window that shows, while the program speaks, the
+// event log, the timing figures, the waveform with its word marks and the phonemes of the
+// latest request, and exports them. It watches the engine only while it is shown; Escape or
+// Close hides it, and the program opens the same window again.
+class MonitorWindow : public QDialog {
+  public:
+    MonitorWindow(context::ProgramContext& program, QWidget* parent);
+
+    const MonitorModel& model() const { return m_model; }
+    // Brings what the window shows up to date with the model (the timer does it while shown).
+    void refresh();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    using Content = std::function<std::string(const RequestRecord&)>;
+
+    QWidget* createExportButtons();
+    void onChange(MonitorModel::Change change);
+    void showHeading();
+    void showPhonemes();
+    void exportFile(const QString& title, const QString& filter, const QString& suffix,
+                    const Content& content);
+    void exportSubtitles(bool webVtt);
+    void tell(const QString& text, bool failure);
+
+    context::ProgramContext& m_program;
+    MonitorModel m_model;
+    EventTable* m_events;
+    QTableView* m_eventView;
+    WaveformView* m_waveform;
+    QLabel* m_heading;
+    QLabel* m_notes;
+    QLabel* m_figures;
+    QTableWidget* m_phonemes;
+    QComboBox* m_subtitleUnit = nullptr;
+    QTimer* m_timer;
+    QString m_folder;
+    bool m_dirty = false;
+};
+
+}  // namespace benchmonitor

@@ -1,0 +1,290 @@
+#include "benchmonitor/monitorwindow.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "benchmonitor/exports.h"
+#include "binding/statustext.h"
+#include "context/programcontext.h"
+#include "eventtable.h"
+#include "monitor/eventcsv.h"
+#include "monitor/subtitles.h"
+#include "monitor/timingfigures.h"
+#include "waveformview.h"
+
+namespace benchmonitor {
+namespace {
+
+// Often enough to look live, seldom enough to cost little while the engine speaks.
+constexpr int kRefreshMs = 250;
+const QString kCaption = QStringLiteral("Bench Monitor");
+
+QLabel* buddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* button(const QString& text, const QString& accessibleName) {
+    auto* pushButton = new QPushButton(text);
+    pushButton->setAccessibleName(accessibleName);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+}  // namespace
+
+MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
+    : QDialog(parent, Qt::Window),
+      m_program(program),
+      m_model(program),
+      m_events(new EventTable(m_model, this)),
+      m_eventView(new QTableView),
+      m_waveform(new WaveformView(m_model)),
+      m_heading(new QLabel),
+      m_notes(new QLabel),
+      m_figures(new QLabel),
+      m_phonemes(new QTableWidget(0, 2)),
+      m_timer(new QTimer(this)),
+      m_folder(QString::fromStdString(program.startupDirectory)) {
+    setWindowTitle(kCaption);
+    setAccessibleName(kCaption);
+    m_heading->setAccessibleName(QStringLiteral("Request"));
+    m_notes->setAccessibleName(QStringLiteral("Notes"));
+    m_notes->setWordWrap(true);
+    m_figures->setAccessibleName(QStringLiteral("Timing figures"));
+    // Plain text of a fixed size, reachable with Tab: a selectable label lays out a text
+    // document anew for every change, and one that may change its size lays out the whole
+    // window, each costing more than the rest of the window while the engine speaks.
+    m_figures->setTextFormat(Qt::PlainText);
+    m_figures->setFixedSize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 72,
+                            fontMetrics().lineSpacing() * 6);
+    m_figures->setFocusPolicy(Qt::StrongFocus);
+    m_figures->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_eventView->setModel(m_events);
+    m_eventView->setAccessibleName(QStringLiteral("Event log"));
+    m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
+    m_eventView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_eventView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_eventView->verticalHeader()->hide();
+    m_waveform->setAccessibleName(QStringLiteral("Waveform with word marks"));
+    m_phonemes->setAccessibleName(QStringLiteral("Phonemes"));
+    m_phonemes->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("IPA")});
+    m_phonemes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_phonemes->horizontalHeader()->setStretchLastSection(true);
+    m_phonemes->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(buddyLabel(QStringLiteral("&Events"), m_eventView), 0, 0, 1, 2);
+    grid->addWidget(m_eventView, 1, 0, 1, 2);
+    grid->addWidget(buddyLabel(QStringLiteral("Wa&veform"), m_waveform), 2, 0, 1, 2);
+    grid->addWidget(m_waveform, 3, 0, 1, 2);
+    grid->addWidget(buddyLabel(QStringLiteral("&Figures"), m_figures), 4, 0);
+    grid->addWidget(buddyLabel(QStringLiteral("P&honemes"), m_phonemes), 4, 1);
+    grid->addWidget(m_figures, 5, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addWidget(m_phonemes, 5, 1);
+    grid->setRowStretch(1, 3);
+    grid->setRowStretch(3, 2);
+    grid->setRowStretch(5, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_notes);
+    layout->addLayout(grid);
+    layout->addWidget(createExportButtons());
+    resize(900, 680);
+
+    m_model.setOnChange([this](MonitorModel::Change change) { onChange(change); });
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_dirty) {
+            refresh();
+        }
+    });
+    refresh();
+}
+
+QWidget* MonitorWindow::createExportButtons() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QPushButton* csv = button(QStringLiteral("Event log as &CSV..."),
+                              QStringLiteral("Export the event log as CSV"));
+    QPushButton* json = button(QStringLiteral("Event log as &JSON..."),
+                               QStringLiteral("Export the event log as JSON lines"));
+    m_subtitleUnit = new QComboBox;
+    m_subtitleUnit->addItems({QStringLiteral("Word"), QStringLiteral("Piece")});
+    m_subtitleUnit->setAccessibleName(QStringLiteral("Subtitles per word or per piece"));
+    QPushButton* srt = button(QStringLiteral("Subtitles as &SRT..."),
+                              QStringLiteral("Export the subtitles as SRT"));
+    QPushButton* vtt = button(QStringLiteral("Subtitles as &WebVTT..."),
+                              QStringLiteral("Export the subtitles as WebVTT"));
+    QPushButton* png =
+        button(QStringLiteral("Waveform as &PNG..."), QStringLiteral("Export the waveform as PNG"));
+    QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("Close"));
+    for (QWidget* widget : {static_cast<QWidget*>(csv), static_cast<QWidget*>(json)}) {
+        layout->addWidget(widget);
+    }
+    layout->addWidget(buddyLabel(QStringLiteral("Subtitles &by"), m_subtitleUnit));
+    for (QWidget* widget : {static_cast<QWidget*>(m_subtitleUnit), static_cast<QWidget*>(srt),
+                            static_cast<QWidget*>(vtt), static_cast<QWidget*>(png)}) {
+        layout->addWidget(widget);
+    }
+    layout->addStretch();
+    layout->addWidget(close);
+
+    connect(csv, &QPushButton::clicked, this, [this] {
+        exportFile(QStringLiteral("Export the Event Log as CSV"),
+                   QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"),
+                   [](const RequestRecord& record) { return monitor::eventCsv(record.log); });
+    });
+    connect(json, &QPushButton::clicked, this, [this] {
+        exportFile(QStringLiteral("Export the Event Log as JSON"),
+                   QStringLiteral("JSON lines (*.jsonl *.json)"), QStringLiteral("jsonl"),
+                   [](const RequestRecord& record) { return eventLogJson(record.log); });
+    });
+    connect(srt, &QPushButton::clicked, this, [this] { exportSubtitles(false); });
+    connect(vtt, &QPushButton::clicked, this, [this] { exportSubtitles(true); });
+    connect(png, &QPushButton::clicked, this, [this] {
+        exportFile(QStringLiteral("Export the Waveform as PNG"),
+                   QStringLiteral("PNG images (*.png)"), QStringLiteral("png"),
+                   [](const RequestRecord& record) { return waveformPng(record).toStdString(); });
+    });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    return row;
+}
+
+void MonitorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_model.attach();
+    m_timer->start(kRefreshMs);
+    refresh();
+}
+
+void MonitorWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous()) {
+        m_model.detach();
+        m_timer->stop();
+    }
+}
+
+void MonitorWindow::onChange(MonitorModel::Change change) {
+    m_dirty = true;
+    if (change == MonitorModel::Change::Begun) {
+        m_events->reset();
+        m_waveform->reset();
+        showPhonemes();
+    } else if (change == MonitorModel::Change::Ended) {
+        refresh();
+        showPhonemes();
+    }
+}
+
+void MonitorWindow::refresh() {
+    m_dirty = false;
+    QScrollBar* bar = m_eventView->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    m_events->sync();
+    if (atEnd) {
+        m_eventView->scrollToBottom();
+    }
+    m_waveform->sync();
+    const RequestRecord* record = m_model.latest();
+    m_figures->setText(
+        record ? QString::fromStdString(monitor::formatTiming(monitor::measureTiming(record->log)))
+               : QString());
+    showHeading();
+    m_notes->setText(m_model.notes());
+    m_notes->setVisible(!m_notes->text().isEmpty());
+}
+
+void MonitorWindow::showHeading() {
+    const RequestRecord* record = m_model.latest();
+    if (!record) {
+        m_heading->setText(QStringLiteral("No request yet: speak or generate a text."));
+        return;
+    }
+    const qsizetype bytes = static_cast<qsizetype>(record->log.bytes(0, INT32_MAX).size());
+    QString state = QStringLiteral("speaking");
+    if (record->closedEarly) {
+        state = QStringLiteral("not followed to its end (the monitor was closed)");
+    } else if (record->ended) {
+        state = record->endStatus == 0
+                    ? QStringLiteral("ended")
+                    : QStringLiteral("ended: %1")
+                          .arg(QString::fromStdString(binding::statusMessage(record->endStatus)));
+    }
+    m_heading->setText(
+        QStringLiteral("Latest request: %1 bytes of text, %2.").arg(bytes).arg(state));
+}
+
+void MonitorWindow::showPhonemes() {
+    const RequestRecord* record = m_model.latest();
+    const auto rows = record ? static_cast<int>(record->phonemes.size()) : 0;
+    m_phonemes->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        const binding::PhonemeWord& word = record->phonemes[static_cast<std::size_t>(row)];
+        m_phonemes->setItem(row, 0,
+                            new QTableWidgetItem(QString::fromStdString(record->wordOf(word))));
+        m_phonemes->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(word.ipa)));
+    }
+}
+
+void MonitorWindow::exportSubtitles(bool webVtt) {
+    const auto unit = m_subtitleUnit->currentIndex() == 0 ? monitor::SubtitleUnit::Word
+                                                          : monitor::SubtitleUnit::Piece;
+    const auto format = webVtt ? monitor::SubtitleFormat::WebVtt : monitor::SubtitleFormat::Srt;
+    exportFile(webVtt ? QStringLiteral("Export the Subtitles as WebVTT")
+                      : QStringLiteral("Export the Subtitles as SRT"),
+               webVtt ? QStringLiteral("WebVTT subtitles (*.vtt)")
+                      : QStringLiteral("SubRip subtitles (*.srt)"),
+               webVtt ? QStringLiteral("vtt") : QStringLiteral("srt"),
+               [unit, format](const RequestRecord& record) {
+                   return monitor::formatCues(monitor::buildCues(record.log, unit), format);
+               });
+}
+
+void MonitorWindow::exportFile(const QString& title, const QString& filter, const QString& suffix,
+                               const Content& content) {
+    const RequestRecord* record = m_model.latest();
+    if (!record) {
+        tell(QStringLiteral("There is no request to export yet."), false);
+        return;
+    }
+    std::optional<QString> path =
+        m_program.services.fileDialogs->saveFile(this, title, m_folder, filter);
+    if (!path) {
+        return;
+    }
+    if (QFileInfo(*path).suffix().isEmpty()) {
+        *path += QLatin1Char('.') + suffix;
+    }
+    m_folder = QFileInfo(*path).absolutePath();
+    if (!writeExport(*path, content(*record))) {
+        tell(QStringLiteral("The file %1 could not be written.").arg(*path), true);
+    }
+}
+
+void MonitorWindow::tell(const QString& text, bool failure) {
+    platform::MessageService& messages = *m_program.services.messages;
+    messages.beep(failure ? platform::BeepKind::Stop : platform::BeepKind::Information);
+    messages.show(this, text, kCaption,
+                  failure ? platform::MessageIcon::Stop : platform::MessageIcon::Information,
+                  platform::MessageButtons::Ok);
+}
+
+}  // namespace benchmonitor

@@ -1,0 +1,117 @@
+#include "benchmonitor/waveform.h"
+
+#include <saymgr.h>
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "benchmonitor/requestrecord.h"
+
+namespace benchmonitor {
+namespace {
+
+constexpr double kMsPerBucket = 1000.0 / Envelope::kBucketsPerSecond;
+// Room after the last mark for its word when no audio was tapped.
+constexpr double kTrailingMs = 500;
+
+double lastMarkMs(const monitor::SpeechLog& log) {
+    double last = 0;
+    for (const monitor::LoggedEvent& event : log.events()) {
+        if (event.code == SAYMGR_NOTIFY_MARK1) {
+            last = std::max(last, log.audioMs(event).value_or(0));
+        }
+    }
+    return last;
+}
+
+// The lowest and highest sample of the buckets that fall into `column`.
+Envelope::Bucket columnRange(const std::vector<Envelope::Bucket>& buckets, int column,
+                             double columnsPerBucket) {
+    const auto first = static_cast<std::size_t>(column / columnsPerBucket);
+    const auto last =
+        std::max(first + 1, static_cast<std::size_t>((column + 1) / columnsPerBucket));
+    Envelope::Bucket range;
+    for (std::size_t index = first; index < std::min(last, buckets.size()); ++index) {
+        range.low = std::min(range.low, buckets[index].low);
+        range.high = std::max(range.high, buckets[index].high);
+    }
+    return range;
+}
+
+void paintOutline(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
+                  WaveformLayout layout) {
+    const std::vector<Envelope::Bucket>& buckets = record.envelope.buckets();
+    const int audioColumns = layout.columnOf(record.envelope.audioMs());
+    const double middle = height / 2.0;
+    const double scale = middle / 32768.0;
+    painter.setPen(QColor(30, 70, 150));
+    for (int column = std::max(area.left(), 0); column <= std::min(area.right(), audioColumns);
+         ++column) {
+        const Envelope::Bucket range = columnRange(buckets, column, layout.columnsPerBucket);
+        painter.drawLine(column, static_cast<int>(middle - range.high * scale), column,
+                         static_cast<int>(middle - range.low * scale));
+    }
+}
+
+void paintMarks(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
+                WaveformLayout layout) {
+    const monitor::SpeechLog& log = record.log;
+    const int textWidth = painter.fontMetrics().averageCharWidth() * 24;
+    for (const monitor::LoggedEvent& event : log.events()) {
+        const std::optional<double> ms = log.audioMs(event);
+        if (event.code != SAYMGR_NOTIFY_MARK1 || !ms) {
+            continue;
+        }
+        const int column = layout.columnOf(*ms);
+        if (column < area.left() - textWidth || column > area.right()) {
+            continue;
+        }
+        painter.setPen(QColor(200, 40, 40));
+        painter.drawLine(column, 0, column, height);
+        painter.setPen(Qt::black);
+        painter.drawText(column + 2, painter.fontMetrics().ascent() + 1,
+                         QString::fromStdString(log.textOf(event)));
+    }
+}
+
+}  // namespace
+
+int WaveformLayout::width(const RequestRecord& record) const {
+    const double audioMs = record.envelope.audioMs();
+    const double ms = audioMs > 0 ? std::max(audioMs, lastMarkMs(record.log))
+                                  : lastMarkMs(record.log) + kTrailingMs;
+    return std::max(1, columnOf(ms) + 1);
+}
+
+int WaveformLayout::columnOf(double audioMs) const {
+    return static_cast<int>(std::floor(audioMs / kMsPerBucket * columnsPerBucket));
+}
+
+void paintWaveform(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
+                   WaveformLayout layout) {
+    painter.fillRect(area, Qt::white);
+    painter.setPen(QColor(200, 200, 200));
+    painter.drawLine(area.left(), height / 2, area.right(), height / 2);
+    paintOutline(painter, area, height, record, layout);
+    paintMarks(painter, area, height, record, layout);
+    if (!record.ended) {
+        const int cursor = layout.columnOf(record.envelope.audioMs());
+        painter.setPen(QColor(20, 150, 60));
+        painter.drawLine(cursor, 0, cursor, height);
+    }
+}
+
+QImage renderWaveform(const RequestRecord& record, int height) {
+    WaveformLayout layout;
+    const int fullWidth = layout.width(record);
+    if (fullWidth > kMaxImageWidth) {
+        layout.columnsPerBucket = static_cast<double>(kMaxImageWidth) / fullWidth;
+    }
+    QImage image(std::min(fullWidth, kMaxImageWidth), height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintWaveform(painter, image.rect(), height, record, layout);
+    return image;
+}
+
+}  // namespace benchmonitor

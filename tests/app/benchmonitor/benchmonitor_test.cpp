@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "benchmonitor/envelope.h"
+#include "benchmonitor/monitorwindow.h"
+#include "context/commandids.h"
+#include "shell/windowprocedure.h"
+#include "shellfixture.h"
+
+namespace benchmonitortest {
+namespace {
+
+using namespace std::chrono_literals;
+using monitor::LoggedEvent;
+
+// Ends at byte 18; the quotes and the comma need quoting in CSV.
+const QString kText = QStringLiteral("Say \"hi, you\" now.");
+constexpr int32_t kRate = 1000;  // one sample a millisecond
+
+// A program with the fake engine whose speech is scripted in time (a clock the script moves)
+// and, unless a test drops them, in audio positions and tapped samples.
+class BenchMonitorTest : public shelltest::ShellFixture {
+  protected:
+    void startProgram(bool withExtensions = true) {
+        m_extensions = withExtensions ? &testsupport::FakeEngine::extensions() : nullptr;
+        writeSettings(shelltest::twoLanguageSettings(1));
+        ASSERT_EQ(start(), std::nullopt);
+        program().now = [this] { return m_clock; };
+        mainWindow().input().setPlainText(kText);
+        m_engine.setSampleRate(kRate);
+        m_engine.setPhonemes({{0, 3, "seɪ"}, {5, 2, "haɪ"}, {9, 3, "juː"}, {14, 3, "naʊ"}});
+    }
+    // Heard at 40 ms after the command; the words come 0, +20, -30 and -50 ms off their audio.
+    void scriptSpeech() {
+        after(40ms);
+        m_engine.addAudio(100, 1000);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_START, 0, 0, 0);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_CHUNK, 18, 0, 0);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_MARK1, 3, 0, 0);
+        m_engine.addAudio(250, -2000);
+        after(200ms);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_MARK1, 2, 5, 180);
+        after(100ms);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_MARK1, 3, 9, 330);
+        m_engine.addAudio(250, 3000);
+        after(150ms);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_MARK1, 3, 14, 500);
+        after(200ms);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_END, 0, 0, 600);
+    }
+    void after(std::chrono::milliseconds time) {
+        m_engine.addAction([this, time] { m_clock += time; });
+    }
+    benchmonitor::MonitorWindow* monitor() const { return m_program->procedure().benchMonitor(); }
+    void speak() {
+        command(context::IDC_SPEAK);
+        drain();
+        if (monitor()) {
+            monitor()->refresh();
+        }
+    }
+    QString figures() const { return findNamed<QLabel>("Timing figures")->text(); }
+    template <typename Widget>
+    Widget* findNamed(const char* name) const {
+        for (Widget* widget : monitor()->findChildren<Widget*>()) {
+            if (widget->accessibleName() == QLatin1String(name)) {
+                return widget;
+            }
+        }
+        return nullptr;
+    }
+    // Exports through the button named `name`, answering the save dialog with `file`.
+    std::string exportTo(const char* name, const std::filesystem::path& file) {
+        m_recorders.fileDialogs->queueAnswer(QString::fromStdString(file.string()));
+        findNamed<QPushButton>(name)->click();
+        return readFile(file);
+    }
+
+    std::chrono::steady_clock::time_point m_clock{1h};
+};
+
+TEST_F(BenchMonitorTest, LogsTheRequestWithPositionsAndShowsItsFiguresAndPhonemes) {
+    startProgram();
+    scriptSpeech();
+    command(context::IDM_BENCHMONITOR);
+    speak();
+
+    const std::vector<LoggedEvent> expected{{40, SAYMGR_NOTIFY_START, 0, 0, 0, kRate, -1, 0},
+                                            {40, SAYMGR_NOTIFY_CHUNK, 18, 0, 0, kRate, 0, 18},
+                                            {40, SAYMGR_NOTIFY_MARK1, 3, 0, 0, kRate, 0, 3},
+                                            {240, SAYMGR_NOTIFY_MARK1, 2, 5, 180, kRate, 5, 2},
+                                            {340, SAYMGR_NOTIFY_MARK1, 3, 9, 330, kRate, 9, 3},
+                                            {490, SAYMGR_NOTIFY_MARK1, 3, 14, 500, kRate, 14, 3},
+                                            {690, SAYMGR_NOTIFY_END, 0, 0, 600, kRate, -1, 0}};
+    const benchmonitor::RequestRecord& record = *monitor()->model().latest();
+    EXPECT_EQ(record.log.events(), expected);
+    EXPECT_EQ(record.log.tappedSamples(), 600);
+    EXPECT_EQ(figures(), QStringLiteral("first audio: 40.0 ms\naudio length: 0.600 s\n"
+                                        "real-time factor: 1.150\nwords per minute: 400.0\n"
+                                        "mark lag: min -50.0 ms, median -15.0 ms, max 20.0 ms "
+                                        "(4 words)\n"));
+    // Asked once the engine was free, for the text as spoken.
+    EXPECT_EQ(m_engine.callsTo("SaymgrTextToPhonemes"),
+              (std::vector<testsupport::EngineCall>{
+                  {"SaymgrTextToPhonemes", {1, kText.toStdString(), 1}}}));
+    auto* phonemes = findNamed<QTableWidget>("Phonemes");
+    QStringList rows;
+    for (int row = 0; row < phonemes->rowCount(); ++row) {
+        rows << phonemes->item(row, 0)->text() + '|' + phonemes->item(row, 1)->text();
+    }
+    EXPECT_EQ(rows, (QStringList{"Say|seɪ", "hi|haɪ", "you|juː", "now|naʊ"}));
+}
+
+TEST_F(BenchMonitorTest, ExportsTheLogAsCsvAndJsonTheWordsAsSrtAndTheWaveformAsPng) {
+    startProgram();
+    scriptSpeech();
+    command(context::IDM_BENCHMONITOR);
+    speak();
+    const std::filesystem::path folder = startupDirectory();
+
+    EXPECT_EQ(exportTo("Export the event log as CSV", folder / "log.csv"),
+              "ms,code,name,start,length,text,sample,audioMs\r\n"
+              "40.0,7000,start,,,,0,0.0\r\n"
+              "40.0,7002,piece,0,18,\"Say \"\"hi, you\"\" now.\",0,0.0\r\n"
+              "40.0,7003,word,0,3,Say,0,0.0\r\n"
+              "240.0,7003,word,5,2,hi,180,180.0\r\n"
+              "340.0,7003,word,9,3,you,330,330.0\r\n"
+              "490.0,7003,word,14,3,now,500,500.0\r\n"
+              "690.0,7001,end,,,,600,600.0\r\n");
+    exportTo("Export the event log as JSON lines", folder / "log");  // gets its suffix
+    const std::string json = readFile(folder / "log.jsonl");
+    EXPECT_EQ(std::ranges::count(json, '\n'), 7);
+    EXPECT_TRUE(json.starts_with(
+        "{\"ms\":40.0,\"code\":7000,\"name\":\"start\",\"sample\":0,\"audioMs\":0.0}\n"
+        "{\"ms\":40.0,\"code\":7002,\"name\":\"piece\",\"start\":0,\"length\":18,"
+        "\"text\":\"Say \\\"hi, you\\\" now.\",\"sample\":0,\"audioMs\":0.0}\n"))
+        << json;
+    EXPECT_EQ(exportTo("Export the subtitles as SRT", folder / "words.srt"),
+              "1\n00:00:00,000 --> 00:00:00,180\nSay\n\n"
+              "2\n00:00:00,180 --> 00:00:00,330\nhi\n\n"
+              "3\n00:00:00,330 --> 00:00:00,500\nyou\n\n"
+              "4\n00:00:00,500 --> 00:00:00,600\nnow\n\n");
+
+    // One column per 10 ms: the 600 ms of audio, with the second block's low samples drawn
+    // below the middle line and the first word's mark at column 0.
+    exportTo("Export the waveform as PNG", folder / "wave.png");
+    QImage image(QString::fromStdString((folder / "wave.png").string()));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 60 + 1);
+    EXPECT_EQ(QColor(image.pixel(20, image.height() / 2 + 5)), QColor(30, 70, 150));
+    EXPECT_EQ(QColor(image.pixel(20, image.height() / 2 - 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(image.pixel(0, image.height() - 1)), QColor(200, 40, 40));
+    EXPECT_TRUE(m_recorders.messages->log().empty());
+}
+
+TEST_F(BenchMonitorTest, AFileThatCannotBeWrittenIsReportedAndCancelWritesNothing) {
+    startProgram();
+    scriptSpeech();
+    command(context::IDM_BENCHMONITOR);
+    findNamed<QPushButton>("Export the event log as CSV")->click();
+    speak();
+    m_recorders.fileDialogs->queueAnswer(std::nullopt);
+    findNamed<QPushButton>("Export the subtitles as WebVTT")->click();
+    const std::string path = startupDirectory().string() + "/missing/log.csv";
+    exportTo("Export the event log as CSV", path);
+
+    testsupport::MessageEvent noRequest;
+    noRequest.owner = monitor();
+    noRequest.text = QStringLiteral("There is no request to export yet.");
+    noRequest.caption = QStringLiteral("Bench Monitor");
+    testsupport::MessageEvent failure = noRequest;
+    failure.text =
+        QStringLiteral("The file %1 could not be written.").arg(QString::fromStdString(path));
+    failure.icon = platform::MessageIcon::Stop;
+    EXPECT_EQ(m_recorders.messages->boxes(), (std::vector{noRequest, failure}));
+    EXPECT_EQ(m_recorders.messages->beeps(),
+              (std::vector{platform::BeepKind::Information, platform::BeepKind::Stop}));
+    EXPECT_EQ(m_recorders.fileDialogs->requests().size(), 2u);
+}
+
+TEST_F(BenchMonitorTest, TheEngineIsWatchedOnlyWhileTheWindowIsOpen) {
+    startProgram();
+    scriptSpeech();
+    speak();
+    EXPECT_TRUE(m_engine.callsTo("SaymgrSetAudioTap").empty());
+    EXPECT_EQ(program().speechObserver, nullptr);
+
+    command(context::IDM_BENCHMONITOR);
+    benchmonitor::MonitorWindow* window = monitor();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Bench Monitor"));
+    EXPECT_TRUE(m_engine.hasAudioTap());
+    command(context::IDM_BENCHMONITOR);  // raises the same window
+    EXPECT_EQ(monitor(), window);
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(m_engine.hasAudioTap());
+    EXPECT_EQ(program().speechObserver, nullptr);
+    EXPECT_EQ(m_engine.callsTo("SaymgrSetAudioTap"),
+              (std::vector<testsupport::EngineCall>{{"SaymgrSetAudioTap", {1, 1}},
+                                                    {"SaymgrSetAudioTap", {1, 0}}}));
+}
+
+TEST_F(BenchMonitorTest, WithoutTheExtensionsTheFiguresComeFromArrivalTimes) {
+    startProgram(false);
+    scriptSpeech();
+    command(context::IDM_BENCHMONITOR);
+    speak();
+
+    EXPECT_EQ(monitor()->model().latest()->log.events().size(), 7u);
+    EXPECT_EQ(figures(), QStringLiteral("first audio: 40.0 ms\naudio length: 0.650 s\n"
+                                        "real-time factor: 1.062\nwords per minute: 369.2\n"
+                                        "mark lag: n/a\n"));
+    EXPECT_EQ(findNamed<QLabel>("Notes")->text(),
+              QStringLiteral("Audio positions are not available from this engine: times in the "
+                             "audio come from the arrival of the notifications, and the mark lag "
+                             "cannot be measured.\nThe waveform is not available from this "
+                             "engine.\nPhonemes are not available from this engine."));
+}
+
+TEST(EnvelopeTest, KeepsTheLowestAndHighestSampleOfEachTenMilliseconds) {
+    benchmonitor::Envelope envelope;
+    // 11025 Hz: 110.25 samples to a bucket; the blocks cross bucket borders.
+    const std::vector<int16_t> first(100, 5);
+    std::vector<int16_t> second(130, -7);
+    second[20] = 300;
+    envelope.add(first, 0, 11025);
+    envelope.add(second, 100, 11025);
+    EXPECT_EQ(envelope.buckets(),
+              (std::vector<benchmonitor::Envelope::Bucket>{{-7, 5}, {-7, 300}, {-7, -7}}));
+    EXPECT_NEAR(envelope.audioMs(), 230 * 1000.0 / 11025, 1e-9);
+}
+
+}  // namespace
+}  // namespace benchmonitortest
