@@ -1,15 +1,9 @@
 #include "monitor/eventcsv.h"
 
-#include <cstdio>
+#include "decimal.h"
 
 namespace monitor {
 namespace {
-
-std::string decimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
 
 std::string csvLine(const SpeechLog& log, const LoggedEvent& event) {
     std::string line =

@@ -2,16 +2,9 @@
 
 #include <cstdio>
 
+#include "decimal.h"
+
 namespace monitor {
-namespace {
-
-std::string decimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
-}
-
-}  // namespace
 
 std::string jsonString(std::string_view text) {
     std::string out = "\"";
