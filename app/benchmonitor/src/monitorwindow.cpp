@@ -17,6 +17,7 @@
 #include "benchmonitor/exports.h"
 #include "binding/statustext.h"
 #include "context/programcontext.h"
+#include "eventlogdelegate.h"
 #include "eventtable.h"
 #include "monitor/eventcsv.h"
 #include "monitor/subtitles.h"
@@ -26,8 +27,11 @@
 namespace benchmonitor {
 namespace {
 
-// Often enough to look live, seldom enough to cost little while the engine speaks.
-constexpr int kRefreshMs = 250;
+// The waveform moves with the playback often enough to look live; the texts (event log,
+// figures, heading) change once a second, since laying out text costs the most of the window
+// while the engine speaks.
+constexpr int kWaveformRefreshMs = 250;
+constexpr int kTextRefreshMs = 1000;
 const QString kCaption = QStringLiteral("Bench Monitor");
 
 QLabel* buddyLabel(const QString& text, QWidget* buddy) {
@@ -51,12 +55,14 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
       m_model(program),
       m_events(new EventTable(m_model, this)),
       m_eventView(new QTableView),
+      m_eventDelegate(new EventLogDelegate(this)),
       m_waveform(new WaveformView(m_model)),
       m_heading(new QLabel),
       m_notes(new QLabel),
       m_figures(new QLabel),
       m_phonemes(new QTableWidget(0, 2)),
-      m_timer(new QTimer(this)),
+      m_waveformTimer(new QTimer(this)),
+      m_textTimer(new QTimer(this)),
       m_folder(QString::fromStdString(program.startupDirectory)) {
     setWindowTitle(kCaption);
     setAccessibleName(kCaption);
@@ -73,6 +79,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_figures->setFocusPolicy(Qt::StrongFocus);
     m_figures->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_eventView->setModel(m_events);
+    m_eventView->setItemDelegate(m_eventDelegate);
     m_eventView->setAccessibleName(QStringLiteral("Event log"));
     m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
@@ -85,6 +92,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_phonemes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_phonemes->horizontalHeader()->setStretchLastSection(true);
     m_phonemes->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_phonemes->verticalHeader()->hide();
 
     auto* grid = new QGridLayout;
     grid->addWidget(buddyLabel(QStringLiteral("&Events"), m_eventView), 0, 0, 1, 2);
@@ -109,9 +117,14 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     resize(900, 680);
 
     m_model.setOnChange([this](MonitorModel::Change change) { onChange(change); });
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        if (m_dirty) {
-            refresh();
+    connect(m_waveformTimer, &QTimer::timeout, this, [this] {
+        if (m_waveformDirty) {
+            refreshWaveform();
+        }
+    });
+    connect(m_textTimer, &QTimer::timeout, this, [this] {
+        if (m_textDirty) {
+            refreshTexts();
         }
     });
     refresh();
@@ -170,7 +183,8 @@ QWidget* MonitorWindow::createExportButtons() {
 void MonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_model.attach();
-    m_timer->start(kRefreshMs);
+    m_waveformTimer->start(kWaveformRefreshMs);
+    m_textTimer->start(kTextRefreshMs);
     refresh();
 }
 
@@ -178,14 +192,17 @@ void MonitorWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous()) {
         m_model.detach();
-        m_timer->stop();
+        m_waveformTimer->stop();
+        m_textTimer->stop();
     }
 }
 
 void MonitorWindow::onChange(MonitorModel::Change change) {
-    m_dirty = true;
+    m_waveformDirty = true;
+    m_textDirty = m_textDirty || change != MonitorModel::Change::Audio;
     if (change == MonitorModel::Change::Begun) {
         m_events->reset();
+        m_eventDelegate->clear();
         m_waveform->reset();
         showPhonemes();
     } else if (change == MonitorModel::Change::Ended) {
@@ -195,14 +212,23 @@ void MonitorWindow::onChange(MonitorModel::Change change) {
 }
 
 void MonitorWindow::refresh() {
-    m_dirty = false;
+    refreshWaveform();
+    refreshTexts();
+}
+
+void MonitorWindow::refreshWaveform() {
+    m_waveformDirty = false;
+    m_waveform->sync();
+}
+
+void MonitorWindow::refreshTexts() {
+    m_textDirty = false;
     QScrollBar* bar = m_eventView->verticalScrollBar();
     const bool atEnd = bar->value() >= bar->maximum();
     m_events->sync();
     if (atEnd) {
         m_eventView->scrollToBottom();
     }
-    m_waveform->sync();
     const RequestRecord* record = m_model.latest();
     m_figures->setText(
         record ? QString::fromStdString(monitor::formatTiming(monitor::measureTiming(record->log)))

@@ -45,37 +45,53 @@ void paintOutline(QPainter& painter, const QRect& area, int height, const Reques
     const int audioColumns = layout.columnOf(record.envelope.audioMs());
     const double middle = height / 2.0;
     const double scale = middle / 32768.0;
-    painter.setPen(QColor(30, 70, 150));
+    std::vector<QLine> lines;
     for (int column = std::max(area.left(), 0); column <= std::min(area.right(), audioColumns);
          ++column) {
         const Envelope::Bucket range = columnRange(buckets, column, layout.columnsPerBucket);
-        painter.drawLine(column, static_cast<int>(middle - range.high * scale), column,
-                         static_cast<int>(middle - range.low * scale));
+        lines.emplace_back(column, static_cast<int>(middle - range.high * scale), column,
+                           static_cast<int>(middle - range.low * scale));
     }
+    painter.setPen(QColor(30, 70, 150));
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 void paintMarks(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
-                WaveformLayout layout) {
+                WaveformLayout layout, WordLabels& labels) {
     const monitor::SpeechLog& log = record.log;
-    const int textWidth = painter.fontMetrics().averageCharWidth() * 24;
-    for (const monitor::LoggedEvent& event : log.events()) {
+    const std::vector<monitor::LoggedEvent>& events = log.events();
+    for (std::size_t index = 0; index < events.size(); ++index) {
+        const monitor::LoggedEvent& event = events[index];
         const std::optional<double> ms = log.audioMs(event);
         if (event.code != SAYMGR_NOTIFY_MARK1 || !ms) {
             continue;
         }
         const int column = layout.columnOf(*ms);
-        if (column < area.left() - textWidth || column > area.right()) {
+        if (column < area.left() - labels.reach() || column > area.right()) {
             continue;
         }
         painter.setPen(QColor(200, 40, 40));
         painter.drawLine(column, 0, column, height);
         painter.setPen(Qt::black);
-        painter.drawText(column + 2, painter.fontMetrics().ascent() + 1,
-                         QString::fromStdString(log.textOf(event)));
+        painter.drawStaticText(column + 2, 1, labels.label(index, log.textOf(event)));
     }
 }
 
 }  // namespace
+
+WordLabels::WordLabels(const QFont& font) : m_reach(QFontMetrics(font).averageCharWidth() * 24) {}
+
+const QStaticText& WordLabels::label(std::size_t event, const std::string& word) {
+    if (m_labels.size() <= event) {
+        m_labels.resize(event + 1);
+    }
+    QStaticText& label = m_labels[event];
+    if (label.text().isEmpty()) {
+        label.setTextFormat(Qt::PlainText);
+        label.setText(QString::fromStdString(word));
+    }
+    return label;
+}
 
 int WaveformLayout::width(const RequestRecord& record) const {
     const double audioMs = record.envelope.audioMs();
@@ -89,12 +105,12 @@ int WaveformLayout::columnOf(double audioMs) const {
 }
 
 void paintWaveform(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
-                   WaveformLayout layout) {
+                   WaveformLayout layout, WordLabels& labels) {
     painter.fillRect(area, Qt::white);
     painter.setPen(QColor(200, 200, 200));
     painter.drawLine(area.left(), height / 2, area.right(), height / 2);
     paintOutline(painter, area, height, record, layout);
-    paintMarks(painter, area, height, record, layout);
+    paintMarks(painter, area, height, record, layout, labels);
     if (!record.ended) {
         const int cursor = layout.columnOf(record.envelope.audioMs());
         painter.setPen(QColor(20, 150, 60));
@@ -110,7 +126,8 @@ QImage renderWaveform(const RequestRecord& record, int height) {
     }
     QImage image(std::min(fullWidth, kMaxImageWidth), height, QImage::Format_RGB32);
     QPainter painter(&image);
-    paintWaveform(painter, image.rect(), height, record, layout);
+    WordLabels labels(painter.font());
+    paintWaveform(painter, image.rect(), height, record, layout, labels);
     return image;
 }
 

@@ -11,15 +11,17 @@ namespace benchmonitor {
 // The drawing surface inside the scroll area: paints only the columns that are exposed.
 class WaveformView::Canvas : public QWidget {
   public:
-    Canvas(const MonitorModel& monitor, QWidget* parent) : QWidget(parent), m_monitor(monitor) {
+    Canvas(const MonitorModel& monitor, WordLabels& labels, QWidget* parent)
+        : QWidget(parent), m_monitor(monitor), m_labels(labels) {
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_StaticContents);
     }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         if (const RequestRecord* record = m_monitor.latest()) {
-            paintWaveform(painter, event->rect(), height(), *record, WaveformLayout{});
+            paintWaveform(painter, event->rect(), height(), *record, WaveformLayout{}, m_labels);
         } else {
             painter.fillRect(event->rect(), Qt::white);
         }
@@ -27,10 +29,14 @@ class WaveformView::Canvas : public QWidget {
 
   private:
     const MonitorModel& m_monitor;
+    WordLabels& m_labels;
 };
 
 WaveformView::WaveformView(const MonitorModel& monitor, QWidget* parent)
-    : QScrollArea(parent), m_monitor(monitor), m_canvas(new Canvas(monitor, this)) {
+    : QScrollArea(parent),
+      m_monitor(monitor),
+      m_labels(font()),
+      m_canvas(new Canvas(monitor, m_labels, this)) {
     setWidget(m_canvas);
     setWidgetResizable(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -48,6 +54,7 @@ void WaveformView::resizeEvent(QResizeEvent* event) {
 void WaveformView::reset() {
     m_audioColumn = 0;
     m_seenEvents = 0;
+    m_labels.clear();
     m_canvas->update();
 }
 
@@ -60,8 +67,8 @@ QRect WaveformView::changedArea(const RequestRecord& record) const {
             from = std::min(from, layout.columnOf(*ms));
         }
     }
-    const int to = std::max(layout.columnOf(record.envelope.audioMs()), m_audioColumn) +
-                   fontMetrics().averageCharWidth() * 24;
+    const int to =
+        std::max(layout.columnOf(record.envelope.audioMs()), m_audioColumn) + m_labels.reach();
     return QRect(from - 1, 0, to - from + 2, m_canvas->height());
 }
 

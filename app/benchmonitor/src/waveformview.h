@@ -26,11 +26,12 @@ class WaveformView : public QScrollArea {
   private:
     class Canvas;
 
-    const MonitorModel& m_monitor;
     // The part of the waveform that changed since the last sync: from the earliest new mark
     // or the previous end of the audio to the new end, with room for the newest word.
     QRect changedArea(const RequestRecord& record) const;
 
+    const MonitorModel& m_monitor;
+    WordLabels m_labels;
     Canvas* m_canvas;
     int m_audioColumn = 0;
     std::size_t m_seenEvents = 0;

@@ -18,6 +18,7 @@ struct ProgramContext;
 
 namespace benchmonitor {
 
+class EventLogDelegate;
 class EventTable;
 class WaveformView;
 
@@ -41,6 +42,8 @@ class MonitorWindow : public QDialog {
     using Content = std::function<std::string(const RequestRecord&)>;
 
     QWidget* createExportButtons();
+    void refreshWaveform();
+    void refreshTexts();
     void onChange(MonitorModel::Change change);
     void showHeading();
     void showPhonemes();
@@ -53,15 +56,18 @@ class MonitorWindow : public QDialog {
     MonitorModel m_model;
     EventTable* m_events;
     QTableView* m_eventView;
+    EventLogDelegate* m_eventDelegate;
     WaveformView* m_waveform;
     QLabel* m_heading;
     QLabel* m_notes;
     QLabel* m_figures;
     QTableWidget* m_phonemes;
     QComboBox* m_subtitleUnit = nullptr;
-    QTimer* m_timer;
+    QTimer* m_waveformTimer;
+    QTimer* m_textTimer;
     QString m_folder;
-    bool m_dirty = false;
+    bool m_waveformDirty = false;
+    bool m_textDirty = false;
 };
 
 }  // namespace benchmonitor

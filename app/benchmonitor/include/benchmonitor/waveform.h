@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QStaticText>
+#include <string>
+#include <vector>
 
 class QPainter;
 
@@ -20,11 +24,27 @@ struct WaveformLayout {
     int columnOf(double audioMs) const;
 };
 
+// The words written at the marks, each laid out once and kept for the next paint; a waveform
+// that is painted again as it grows would otherwise lay out every visible word each time.
+class WordLabels {
+  public:
+    explicit WordLabels(const QFont& font);
+
+    const QStaticText& label(std::size_t event, const std::string& word);
+    // How far right of its mark a word may reach: room for 24 average characters.
+    int reach() const { return m_reach; }
+    void clear() { m_labels.clear(); }
+
+  private:
+    int m_reach;
+    std::vector<QStaticText> m_labels;  // by the index of the mark in the event log
+};
+
 // Paints the columns of `area` (in the coordinates of the whole waveform, `height` high): the
 // outline of the audio, each word mark as a line with its word at its moment in the audio and
 // a cursor at the end of the audio heard so far.
 void paintWaveform(QPainter& painter, const QRect& area, int height, const RequestRecord& record,
-                   WaveformLayout layout);
+                   WaveformLayout layout, WordLabels& labels);
 
 // The whole waveform as an image at most kMaxImageWidth wide (longer audio is compressed).
 inline constexpr int kMaxImageWidth = 16000;
