@@ -23,18 +23,17 @@ void EventLogDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (selected) {
         painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
     }
-    const QStaticText& text = laidOut(option, index);
+    const Cell& text = laidOut(option, index);
     const QRect cell = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
-    const bool right = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight;
-    const QSizeF size = text.size();
-    const QPointF origin(right ? cell.right() + 1 - size.width() : cell.left(),
+    const QSizeF size = text.laidOut.size();
+    const QPointF origin(text.right ? cell.right() + 1 - size.width() : cell.left(),
                          cell.top() + (cell.height() - size.height()) / 2);
     painter->save();
     painter->setClipRect(cell);
     painter->setFont(option.font);
     painter->setPen(
         option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawStaticText(origin, text);
+    painter->drawStaticText(origin, text.laidOut);
     painter->restore();
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
@@ -49,8 +48,8 @@ void EventLogDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
 }
 
-const QStaticText& EventLogDelegate::laidOut(const QStyleOptionViewItem& option,
-                                             const QModelIndex& index) const {
+const EventLogDelegate::Cell& EventLogDelegate::laidOut(const QStyleOptionViewItem& option,
+                                                        const QModelIndex& index) const {
     const auto row = static_cast<std::size_t>(index.row());
     const auto column = static_cast<std::size_t>(index.column());
     if (m_cells.size() <= row) {
@@ -61,16 +60,21 @@ const QStaticText& EventLogDelegate::laidOut(const QStyleOptionViewItem& option,
         cells.resize(column + 1);
     }
     Cell& cell = cells[column];
-    const QString text = index.data(Qt::DisplayRole).toString();
     const int width = option.rect.width() - 2 * kCellMargin;
-    if (cell.width != width || cell.text != text) {
-        cell.text = text;
+    if (cell.width != width) {
+        const QString text = index.data(Qt::DisplayRole).toString();
         cell.width = width;
+        cell.right = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight;
         cell.laidOut.setTextFormat(Qt::PlainText);
-        cell.laidOut.setText(option.fontMetrics.elidedText(text, Qt::ElideRight, width));
+        cell.laidOut.setText(text);
         cell.laidOut.prepare(QTransform(), option.font);
+        // Most texts fit: only a text too wide is laid out a second time, shortened.
+        if (cell.laidOut.size().width() > width) {
+            cell.laidOut.setText(option.fontMetrics.elidedText(text, Qt::ElideRight, width));
+            cell.laidOut.prepare(QTransform(), option.font);
+        }
     }
-    return cell.laidOut;
+    return cell;
 }
 
 }  // namespace benchmonitor

@@ -7,6 +7,7 @@
 namespace benchmonitor {
 namespace {
 
+constexpr int kAudioColumn = 6;
 constexpr std::array<const char*, 7> kHeaders{"ms",     "Code", "Name",    "Start",
                                               "Length", "Text", "Audio ms"};
 
@@ -30,10 +31,21 @@ void EventTable::sync() {
     if (rows < m_rows) {
         reset();
     } else if (rows > m_rows) {
+        const int earlier = m_rows;
         beginInsertRows({}, m_rows, rows - 1);
         m_rows = rows;
         endInsertRows();
+        if (earlier > 0 && startRow() >= earlier) {
+            // Events without a position take their audio time from the start notification.
+            emit dataChanged(index(0, kAudioColumn), index(earlier - 1, kAudioColumn));
+        }
     }
+}
+
+int EventTable::startRow() const {
+    const monitor::SpeechLog& log = m_monitor.latest()->log;
+    const monitor::LoggedEvent* start = log.first(SAYMGR_NOTIFY_START);
+    return start ? static_cast<int>(start - log.events().data()) : -1;
 }
 
 int EventTable::rowCount(const QModelIndex& parent) const {

@@ -23,6 +23,8 @@ class EventTable : public QAbstractTableModel {
 
   private:
     QString cellText(int row, int column) const;
+    // The row of the start notification; -1 before it is logged.
+    int startRow() const;
 
     const MonitorModel& m_monitor;
     int m_rows = 0;

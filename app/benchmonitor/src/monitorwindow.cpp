@@ -34,6 +34,29 @@ constexpr int kWaveformRefreshMs = 250;
 constexpr int kTextRefreshMs = 1000;
 const QString kCaption = QStringLiteral("Bench Monitor");
 
+// A table to read, not edit, without row numbers (whose header would measure every row).
+QTableWidget* readOnlyTable(const QString& name, const QStringList& headers) {
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()));
+    table->setAccessibleName(name);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
+    table->verticalHeader()->hide();
+    return table;
+}
+
+// Shows `text` in the cell, creating it when missing; an unchanged text repaints nothing.
+void showInCell(QTableWidget& table, int row, int column, const QString& text) {
+    if (QTableWidgetItem* item = table.item(row, column)) {
+        if (item->text() != text) {
+            item->setText(text);
+        }
+    } else {
+        table.setItem(row, column, new QTableWidgetItem(text));
+    }
+}
+
 QLabel* buddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
@@ -59,8 +82,10 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
       m_waveform(new WaveformView(m_model)),
       m_heading(new QLabel),
       m_notes(new QLabel),
-      m_figures(new QLabel),
-      m_phonemes(new QTableWidget(0, 2)),
+      m_figures(readOnlyTable(QStringLiteral("Timing figures"),
+                              {QStringLiteral("Figure"), QStringLiteral("Value")})),
+      m_phonemes(readOnlyTable(QStringLiteral("Phonemes"),
+                               {QStringLiteral("Word"), QStringLiteral("IPA")})),
       m_waveformTimer(new QTimer(this)),
       m_textTimer(new QTimer(this)),
       m_folder(QString::fromStdString(program.startupDirectory)) {
@@ -69,17 +94,11 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_heading->setAccessibleName(QStringLiteral("Request"));
     m_notes->setAccessibleName(QStringLiteral("Notes"));
     m_notes->setWordWrap(true);
-    m_figures->setAccessibleName(QStringLiteral("Timing figures"));
-    // Plain text of a fixed size, reachable with Tab: a selectable label lays out a text
-    // document anew for every change, and one that may change its size lays out the whole
-    // window, each costing more than the rest of the window while the engine speaks.
-    m_figures->setTextFormat(Qt::PlainText);
-    m_figures->setFixedSize(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 72,
-                            fontMetrics().lineSpacing() * 6);
-    m_figures->setFocusPolicy(Qt::StrongFocus);
-    m_figures->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_figures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_eventView->setModel(m_events);
     m_eventView->setItemDelegate(m_eventDelegate);
+    connect(m_events, &QAbstractItemModel::dataChanged, m_eventDelegate,
+            [this] { m_eventDelegate->clear(); });
     m_eventView->setAccessibleName(QStringLiteral("Event log"));
     m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
@@ -87,12 +106,6 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_eventView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_eventView->verticalHeader()->hide();
     m_waveform->setAccessibleName(QStringLiteral("Waveform with word marks"));
-    m_phonemes->setAccessibleName(QStringLiteral("Phonemes"));
-    m_phonemes->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("IPA")});
-    m_phonemes->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_phonemes->horizontalHeader()->setStretchLastSection(true);
-    m_phonemes->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    m_phonemes->verticalHeader()->hide();
 
     auto* grid = new QGridLayout;
     grid->addWidget(buddyLabel(QStringLiteral("&Events"), m_eventView), 0, 0, 1, 2);
@@ -101,7 +114,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     grid->addWidget(m_waveform, 3, 0, 1, 2);
     grid->addWidget(buddyLabel(QStringLiteral("&Figures"), m_figures), 4, 0);
     grid->addWidget(buddyLabel(QStringLiteral("P&honemes"), m_phonemes), 4, 1);
-    grid->addWidget(m_figures, 5, 0, Qt::AlignTop | Qt::AlignLeft);
+    grid->addWidget(m_figures, 5, 0);
     grid->addWidget(m_phonemes, 5, 1);
     grid->setRowStretch(1, 3);
     grid->setRowStretch(3, 2);
@@ -229,13 +242,25 @@ void MonitorWindow::refreshTexts() {
     if (atEnd) {
         m_eventView->scrollToBottom();
     }
-    const RequestRecord* record = m_model.latest();
-    m_figures->setText(
-        record ? QString::fromStdString(monitor::formatTiming(monitor::measureTiming(record->log)))
-               : QString());
+    showFigures();
     showHeading();
     m_notes->setText(m_model.notes());
     m_notes->setVisible(!m_notes->text().isEmpty());
+}
+
+// One row per figure, its name and its value: a value that changes repaints only its cell.
+void MonitorWindow::showFigures() {
+    const RequestRecord* record = m_model.latest();
+    const QStringList lines =
+        record ? QString::fromStdString(monitor::formatTiming(monitor::measureTiming(record->log)))
+                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               : QStringList();
+    m_figures->setRowCount(static_cast<int>(lines.size()));
+    for (int row = 0; row < lines.size(); ++row) {
+        const qsizetype colon = lines[row].indexOf(QStringLiteral(": "));
+        showInCell(*m_figures, row, 0, lines[row].left(colon));
+        showInCell(*m_figures, row, 1, lines[row].mid(colon + 2));
+    }
 }
 
 void MonitorWindow::showHeading() {

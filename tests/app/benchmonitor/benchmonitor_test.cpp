@@ -68,7 +68,15 @@ class BenchMonitorTest : public shelltest::ShellFixture {
             monitor()->refresh();
         }
     }
-    QString figures() const { return findNamed<QLabel>("Timing figures")->text(); }
+    // The figures' rows as "name: value" lines.
+    QString figures() const {
+        const auto* table = findNamed<QTableWidget>("Timing figures");
+        QString text;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            text += table->item(row, 0)->text() + ": " + table->item(row, 1)->text() + '\n';
+        }
+        return text;
+    }
     template <typename Widget>
     Widget* findNamed(const char* name) const {
         for (Widget* widget : monitor()->findChildren<Widget*>()) {

@@ -45,6 +45,7 @@ class MonitorWindow : public QDialog {
     void refreshWaveform();
     void refreshTexts();
     void onChange(MonitorModel::Change change);
+    void showFigures();
     void showHeading();
     void showPhonemes();
     void exportFile(const QString& title, const QString& filter, const QString& suffix,
@@ -60,7 +61,7 @@ class MonitorWindow : public QDialog {
     WaveformView* m_waveform;
     QLabel* m_heading;
     QLabel* m_notes;
-    QLabel* m_figures;
+    QTableWidget* m_figures;
     QTableWidget* m_phonemes;
     QComboBox* m_subtitleUnit = nullptr;
     QTimer* m_waveformTimer;
