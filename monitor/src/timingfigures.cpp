@@ -59,19 +59,24 @@ TimingFigures measureTiming(const SpeechLog& log) {
     return figures;
 }
 
+std::vector<TimingRow> timingRows(const TimingFigures& figures) {
+    std::string lag = "n/a";
+    if (const auto& spread = figures.markLag) {
+        lag = "min " + number(spread->minMs, "%.1f") + " ms, median " +
+              number(spread->medianMs, "%.1f") + " ms, max " + number(spread->maxMs, "%.1f") +
+              " ms (" + std::to_string(spread->count) + " words)";
+    }
+    return {{"first audio", number(figures.firstAudioMs, "%.1f ms")},
+            {"audio length", number(figures.audioSeconds, "%.3f s")},
+            {"real-time factor", number(figures.realTimeFactor, "%.3f")},
+            {"words per minute", number(figures.wordsPerMinute, "%.1f")},
+            {"mark lag", lag}};
+}
+
 std::string formatTiming(const TimingFigures& figures) {
     std::string text;
-    text += "first audio: " + number(figures.firstAudioMs, "%.1f ms") + "\n";
-    text += "audio length: " + number(figures.audioSeconds, "%.3f s") + "\n";
-    text += "real-time factor: " + number(figures.realTimeFactor, "%.3f") + "\n";
-    text += "words per minute: " + number(figures.wordsPerMinute, "%.1f") + "\n";
-    text += "mark lag: ";
-    if (const auto& lag = figures.markLag) {
-        text += "min " + number(lag->minMs, "%.1f") + " ms, median " +
-                number(lag->medianMs, "%.1f") + " ms, max " + number(lag->maxMs, "%.1f") + " ms (" +
-                std::to_string(lag->count) + " words)\n";
-    } else {
-        text += "n/a\n";
+    for (const TimingRow& row : timingRows(figures)) {
+        text += row.name + ": " + row.value + "\n";
     }
     return text;
 }

@@ -251,15 +251,14 @@ void MonitorWindow::refreshTexts() {
 // One row per figure, its name and its value: a value that changes repaints only its cell.
 void MonitorWindow::showFigures() {
     const RequestRecord* record = m_model.latest();
-    const QStringList lines =
-        record ? QString::fromStdString(monitor::formatTiming(monitor::measureTiming(record->log)))
-                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-               : QStringList();
-    m_figures->setRowCount(static_cast<int>(lines.size()));
-    for (int row = 0; row < lines.size(); ++row) {
-        const qsizetype colon = lines[row].indexOf(QStringLiteral(": "));
-        showInCell(*m_figures, row, 0, lines[row].left(colon));
-        showInCell(*m_figures, row, 1, lines[row].mid(colon + 2));
+    const std::vector<monitor::TimingRow> rows =
+        record ? monitor::timingRows(monitor::measureTiming(record->log))
+               : std::vector<monitor::TimingRow>();
+    m_figures->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < m_figures->rowCount(); ++row) {
+        const monitor::TimingRow& figure = rows[static_cast<std::size_t>(row)];
+        showInCell(*m_figures, row, 0, QString::fromStdString(figure.name));
+        showInCell(*m_figures, row, 1, QString::fromStdString(figure.value));
     }
 }
 
@@ -289,9 +288,8 @@ void MonitorWindow::showPhonemes() {
     m_phonemes->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const binding::PhonemeWord& word = record->phonemes[static_cast<std::size_t>(row)];
-        m_phonemes->setItem(row, 0,
-                            new QTableWidgetItem(QString::fromStdString(record->wordOf(word))));
-        m_phonemes->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(word.ipa)));
+        showInCell(*m_phonemes, row, 0, QString::fromStdString(record->wordOf(word)));
+        showInCell(*m_phonemes, row, 1, QString::fromStdString(word.ipa));
     }
 }
 

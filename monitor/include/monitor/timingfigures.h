@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "monitor/speechlog.h"
 
@@ -38,7 +39,15 @@ struct TimingFigures {
 
 TimingFigures measureTiming(const SpeechLog& log);
 
-// The figures as lines of text ("n/a" for the missing ones).
+// One figure as text: its name and its value ("n/a" when missing).
+struct TimingRow {
+    std::string name;
+    std::string value;
+};
+
+std::vector<TimingRow> timingRows(const TimingFigures& figures);
+
+// The figures as "name: value" lines.
 std::string formatTiming(const TimingFigures& figures);
 
 }  // namespace monitor
