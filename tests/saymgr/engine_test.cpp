@@ -254,9 +254,10 @@ TEST_F(EngineTest, AccelerationRulesShortenLongPieces) {
         text += "this is a rather long sentence part, ";
     }
     text += "done.";
+    const ScratchFolder scratch;
     const auto lengthOf = [&](int32_t first, int32_t second) {
         EngineSetAccelerationRule(host.instance(), first, second);
-        const std::string path = ::testing::TempDir() + "accel.wav";
+        const std::string path = scratch.file("accel.wav");
         int32_t bytes = 0;
         EXPECT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
                                     path.c_str(), SAYMGR_FORMAT_WAVE16, 1, 0, &bytes),

@@ -214,7 +214,8 @@ TEST_F(EngineControlTest, StopWhilePausedEndsSpeechAndFiles) {
     EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
 
     dispatches = 0;
-    const std::string path = ::testing::TempDir() + "paused-stop.wav";
+    const ScratchFolder scratch;
+    const std::string path = scratch.file("paused-stop.wav");
     const std::string text = repeated(5);
     int32_t bytes = 0;
     ASSERT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),

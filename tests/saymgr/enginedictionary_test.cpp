@@ -20,8 +20,6 @@ class EngineDictionaryTest : public ::testing::Test {
         setenv("SAYMGR_SINK", "null", 1);
         setenv("SAYMGR_PACE", "0", 1);
         ASSERT_EQ(host.open(), 0);
-        directory = std::filesystem::path(::testing::TempDir()) / "saymgr_dictionaries";
-        std::filesystem::create_directories(directory);
         textPath = (directory / "words.dct").string();
         binaryPath = (directory / "words.dcb").string();
         std::ofstream(textPath) << "; test words\ncat elephant hippopotamus\ndog [[d'0g]]\n";
@@ -37,7 +35,8 @@ class EngineDictionaryTest : public ::testing::Test {
     }
 
     EngineHost host;
-    std::filesystem::path directory;
+    ScratchFolder scratch;
+    const std::filesystem::path directory = scratch.path();
     std::string textPath;
     std::string binaryPath;
 };

@@ -76,13 +76,7 @@ class EngineFileTest : public ::testing::Test {
         setenv("SAYMGR_SINK", "null", 1);
         setenv("SAYMGR_PACE", "0", 1);
         ASSERT_EQ(host.open(), 0);
-        // A folder of this test's own: tests of this fixture run in parallel under CTest.
-        std::string pattern =
-            (std::filesystem::path(::testing::TempDir()) / "saymgr_files-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory = pattern;
     }
-    void TearDown() override { std::filesystem::remove_all(directory); }
 
     int32_t generate(const std::string& text, const std::string& path, int32_t format,
                      int32_t* bytes) {
@@ -91,7 +85,8 @@ class EngineFileTest : public ::testing::Test {
     }
 
     EngineHost host;
-    std::filesystem::path directory;
+    ScratchFolder scratch;
+    const std::filesystem::path directory = scratch.path();
 };
 
 TEST_F(EngineFileTest, EveryFormatAtEveryFrequency) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -104,15 +103,14 @@ TEST_F(EngineMonitorTest, PositionsFollowTheTappedSamples) {
 // each comparison is within one run; the null sink's count is checked above.)
 TEST_F(EngineMonitorTest, TapSeesWhatTheFileReceives) {
     ASSERT_EQ(SaymgrSetAudioTap(host.instance(), &TapRecord::receive, &tap), 0);
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "saymgr-monitor-tap.raw").string();
+    const ScratchFolder scratch;
+    const std::string path = scratch.file("tap.raw");
     int32_t bytes = 0;
     ASSERT_EQ(
         EngineSpeakToFile(host.instance(), kSentence.data(), static_cast<int32_t>(kSentence.size()),
                           path.c_str(), SAYMGR_FORMAT_LINEAR16, SAYMGR_TEXT_ANSI, 0, &bytes),
         0);
     const std::string file = readFile(path);
-    std::filesystem::remove(path);
     std::vector<int16_t> stored(file.size() / sizeof(int16_t));
     std::memcpy(stored.data(), file.data(), stored.size() * sizeof(int16_t));
     EXPECT_EQ(tap.samples, stored);
