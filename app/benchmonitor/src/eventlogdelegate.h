@@ -7,9 +7,9 @@
 namespace benchmonitor {
 
 // Draws the event log's cells from laid-out texts kept between paints. The log grows while the
-// engine speaks and the view repaints all its visible rows for each new one; laying out every
-// cell's text anew would cost more than everything else the monitor does. A logged event never
-// changes, so a cell is asked of the model once, and again only when its column is resized.
+// engine speaks and scrolling repaints the rows it moves; laying out every cell's text anew each
+// time would cost more than everything else the monitor does. A logged event never changes, so
+// a cell is asked of the model once, and again only when its column is resized.
 class EventLogDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +17,7 @@
 #include "binding/statustext.h"
 #include "context/programcontext.h"
 #include "eventlogdelegate.h"
+#include "eventlogview.h"
 #include "eventtable.h"
 #include "monitor/eventcsv.h"
 #include "monitor/subtitles.h"
@@ -27,11 +27,10 @@
 namespace benchmonitor {
 namespace {
 
-// The waveform moves with the playback often enough to look live; the texts (event log,
-// figures, heading) change once a second, since laying out text costs the most of the window
-// while the engine speaks.
-constexpr int kWaveformRefreshMs = 250;
-constexpr int kTextRefreshMs = 1000;
+// What the window shows follows the engine in one repaint pass a second. A pass costs about
+// half a millisecond whatever it shows, while the engine speaks a second for about ten: more
+// passes would make watching the engine cost noticeably more than running it.
+constexpr int kRefreshMs = 1000;
 const QString kCaption = QStringLiteral("Bench Monitor");
 
 // A table to read, not edit, without row numbers (whose header would measure every row).
@@ -77,7 +76,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
       m_program(program),
       m_model(program),
       m_events(new EventTable(m_model, this)),
-      m_eventView(new QTableView),
+      m_eventView(new EventLogView),
       m_eventDelegate(new EventLogDelegate(this)),
       m_waveform(new WaveformView(m_model)),
       m_heading(new QLabel),
@@ -86,8 +85,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
                               {QStringLiteral("Figure"), QStringLiteral("Value")})),
       m_phonemes(readOnlyTable(QStringLiteral("Phonemes"),
                                {QStringLiteral("Word"), QStringLiteral("IPA")})),
-      m_waveformTimer(new QTimer(this)),
-      m_textTimer(new QTimer(this)),
+      m_refreshTimer(new QTimer(this)),
       m_folder(QString::fromStdString(program.startupDirectory)) {
     setWindowTitle(kCaption);
     setAccessibleName(kCaption);
@@ -130,12 +128,11 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     resize(900, 680);
 
     m_model.setOnChange([this](MonitorModel::Change change) { onChange(change); });
-    connect(m_waveformTimer, &QTimer::timeout, this, [this] {
+    connect(m_refreshTimer, &QTimer::timeout, this, [this] {
         if (m_waveformDirty) {
-            refreshWaveform();
+            m_waveformDirty = false;
+            m_waveform->sync();
         }
-    });
-    connect(m_textTimer, &QTimer::timeout, this, [this] {
         if (m_textDirty) {
             refreshTexts();
         }
@@ -196,8 +193,7 @@ QWidget* MonitorWindow::createExportButtons() {
 void MonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_model.attach();
-    m_waveformTimer->start(kWaveformRefreshMs);
-    m_textTimer->start(kTextRefreshMs);
+    m_refreshTimer->start(kRefreshMs);
     refresh();
 }
 
@@ -205,8 +201,7 @@ void MonitorWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous()) {
         m_model.detach();
-        m_waveformTimer->stop();
-        m_textTimer->stop();
+        m_refreshTimer->stop();
     }
 }
 
@@ -225,13 +220,9 @@ void MonitorWindow::onChange(MonitorModel::Change change) {
 }
 
 void MonitorWindow::refresh() {
-    refreshWaveform();
-    refreshTexts();
-}
-
-void MonitorWindow::refreshWaveform() {
     m_waveformDirty = false;
     m_waveform->sync();
+    refreshTexts();
 }
 
 void MonitorWindow::refreshTexts() {

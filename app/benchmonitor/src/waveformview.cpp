@@ -48,13 +48,15 @@ WaveformView::WaveformView(const MonitorModel& monitor, QWidget* parent)
 
 void WaveformView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
-    m_canvas->resize(m_canvas->width(), viewport()->height());
+    m_canvas->resize(std::max(m_canvas->width(), viewport()->width()), viewport()->height());
 }
 
 void WaveformView::reset() {
     m_audioColumn = 0;
     m_seenEvents = 0;
     m_labels.clear();
+    m_canvas->resize(viewport()->width(), viewport()->height());
+    horizontalScrollBar()->setValue(0);
     m_canvas->update();
 }
 
@@ -74,22 +76,27 @@ QRect WaveformView::changedArea(const RequestRecord& record) const {
 
 void WaveformView::sync() {
     const RequestRecord* record = m_monitor.latest();
-    const WaveformLayout layout;
-    const int width = record ? layout.width(*record) : 1;
-    QScrollBar* bar = horizontalScrollBar();
-    const bool following = bar->value() >= bar->maximum() - 1 || width < m_canvas->width();
-    if (width != m_canvas->width()) {
-        m_canvas->resize(width, viewport()->height());
-    }
-    if (!record || record->ended) {
+    if (!record) {
         m_canvas->update();
-    } else {
-        m_canvas->update(changedArea(*record));
-        m_audioColumn = layout.columnOf(record->envelope.audioMs());
-        m_seenEvents = record->log.events().size();
+        return;
     }
-    if (following) {
-        bar->setValue(bar->maximum());
+    const WaveformLayout layout;
+    QScrollBar* bar = horizontalScrollBar();
+    const int page = viewport()->width();
+    const bool following = m_audioColumn >= bar->value() && m_audioColumn <= bar->value() + page;
+    // The canvas is at least a page wide and, while the audio grows, grows a page at a time:
+    // neither its size nor the view changes with every sync.
+    const int width = layout.width(*record);
+    if (record->ended) {
+        m_canvas->resize(std::max(width, page), viewport()->height());
+    } else if (width > m_canvas->width()) {
+        m_canvas->resize(width + page, viewport()->height());
+    }
+    m_canvas->update(changedArea(*record));
+    m_audioColumn = layout.columnOf(record->envelope.audioMs());
+    m_seenEvents = record->log.events().size();
+    if (following && m_audioColumn > bar->value() + page) {
+        bar->setValue(m_audioColumn - page / 2);
     }
 }
 

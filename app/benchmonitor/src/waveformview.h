@@ -9,8 +9,8 @@ namespace benchmonitor {
 class MonitorModel;
 
 // The waveform of the latest request on screen, one column per 10 ms, in a horizontally
-// scrollable area that keeps the end of the audio heard so far in view while it grows, unless
-// the user has scrolled back.
+// scrollable area that keeps the end of the audio heard so far in view while it grows, turning
+// half a page when the end reaches the right edge, unless the user has scrolled elsewhere.
 class WaveformView : public QScrollArea {
   public:
     explicit WaveformView(const MonitorModel& monitor, QWidget* parent = nullptr);

@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -235,6 +238,49 @@ TEST_F(BenchMonitorTest, WithoutTheExtensionsTheFiguresComeFromArrivalTimes) {
                              "audio come from the arrival of the notifications, and the mark lag "
                              "cannot be measured.\nThe waveform is not available from this "
                              "engine.\nPhonemes are not available from this engine."));
+}
+
+// What the window's backing store holds of `widget` is what a fresh paint of it gives.
+void expectShownAsPainted(QWidget& widget, const char* what) {
+    const QPoint origin = widget.mapTo(widget.window(), QPoint());
+    const QImage shown = widget.screen()
+                             ->grabWindow(widget.window()->winId(), origin.x(), origin.y(),
+                                          widget.width(), widget.height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage painted = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(shown == painted) << what << " shows stale pixels";
+}
+
+// The views repaint only what changed while a request grows: rows appended to the event log
+// until it scrolls, and the waveform's new audio until it turns a page. Nothing stale remains.
+TEST_F(BenchMonitorTest, AGrowingRequestLeavesNothingStaleOnScreen) {
+    startProgram();
+    command(context::IDM_BENCHMONITOR);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(monitor()));
+    after(40ms);
+    m_engine.addPositionedNotification(SAYMGR_NOTIFY_START, 0, 0, 0);
+    m_engine.addPositionedNotification(SAYMGR_NOTIFY_CHUNK, 18, 0, 0);
+    constexpr int kWords = 40;
+    constexpr int kWordSamples = 500;
+    for (int word = 0; word < kWords; ++word) {
+        m_engine.addAudio(kWordSamples, word % 2 == 0 ? 3000 : -8000);
+        m_engine.addPositionedNotification(SAYMGR_NOTIFY_MARK1, 3, 0, word * kWordSamples);
+        after(500ms);
+        if (word % 3 == 2) {
+            m_engine.addAction([this] {
+                monitor()->refresh();
+                QCoreApplication::processEvents();
+            });
+        }
+    }
+    m_engine.addPositionedNotification(SAYMGR_NOTIFY_END, 0, 0, kWords * kWordSamples);
+    speak();
+    QCoreApplication::processEvents();
+
+    expectShownAsPainted(*findNamed<QTableView>("Event log")->viewport(), "the event log");
+    expectShownAsPainted(*findNamed<QScrollArea>("Waveform with word marks")->viewport(),
+                         "the waveform");
 }
 
 TEST(EnvelopeTest, KeepsTheLowestAndHighestSampleOfEachTenMilliseconds) {

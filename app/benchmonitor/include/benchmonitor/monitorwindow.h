@@ -8,7 +8,6 @@
 
 class QComboBox;
 class QLabel;
-class QTableView;
 class QTableWidget;
 class QTimer;
 
@@ -19,6 +18,7 @@ struct ProgramContext;
 namespace benchmonitor {
 
 class EventLogDelegate;
+class EventLogView;
 class EventTable;
 class WaveformView;
 
@@ -42,7 +42,6 @@ class MonitorWindow : public QDialog {
     using Content = std::function<std::string(const RequestRecord&)>;
 
     QWidget* createExportButtons();
-    void refreshWaveform();
     void refreshTexts();
     void onChange(MonitorModel::Change change);
     void showFigures();
@@ -56,7 +55,7 @@ class MonitorWindow : public QDialog {
     context::ProgramContext& m_program;
     MonitorModel m_model;
     EventTable* m_events;
-    QTableView* m_eventView;
+    EventLogView* m_eventView;
     EventLogDelegate* m_eventDelegate;
     WaveformView* m_waveform;
     QLabel* m_heading;
@@ -64,8 +63,7 @@ class MonitorWindow : public QDialog {
     QTableWidget* m_figures;
     QTableWidget* m_phonemes;
     QComboBox* m_subtitleUnit = nullptr;
-    QTimer* m_waveformTimer;
-    QTimer* m_textTimer;
+    QTimer* m_refreshTimer;
     QString m_folder;
     bool m_waveformDirty = false;
     bool m_textDirty = false;
