@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "enginehost.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace saymgrtest {
 namespace {
@@ -254,10 +255,10 @@ TEST_F(EngineTest, AccelerationRulesShortenLongPieces) {
         text += "this is a rather long sentence part, ";
     }
     text += "done.";
-    const ScratchFolder scratch;
+    const testsupport::TemporaryFolder scratch;
     const auto lengthOf = [&](int32_t first, int32_t second) {
         EngineSetAccelerationRule(host.instance(), first, second);
-        const std::string path = scratch.file("accel.wav");
+        const std::string path = (scratch.path() / "accel.wav").string();
         int32_t bytes = 0;
         EXPECT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
                                     path.c_str(), SAYMGR_FORMAT_WAVE16, 1, 0, &bytes),

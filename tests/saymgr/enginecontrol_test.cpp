@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "enginehost.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace saymgrtest {
 namespace {
@@ -214,8 +215,8 @@ TEST_F(EngineControlTest, StopWhilePausedEndsSpeechAndFiles) {
     EXPECT_EQ(host.notices.back().code, SAYMGR_NOTIFY_END);
 
     dispatches = 0;
-    const ScratchFolder scratch;
-    const std::string path = scratch.file("paused-stop.wav");
+    const testsupport::TemporaryFolder scratch;
+    const std::string path = (scratch.path() / "paused-stop.wav").string();
     const std::string text = repeated(5);
     int32_t bytes = 0;
     ASSERT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),

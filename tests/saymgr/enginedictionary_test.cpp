@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "enginehost.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace saymgrtest {
 namespace {
@@ -35,7 +36,7 @@ class EngineDictionaryTest : public ::testing::Test {
     }
 
     EngineHost host;
-    ScratchFolder scratch;
+    testsupport::TemporaryFolder scratch;
     const std::filesystem::path directory = scratch.path();
     std::string textPath;
     std::string binaryPath;

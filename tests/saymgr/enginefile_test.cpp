@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "enginehost.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace saymgrtest {
 namespace {
@@ -85,7 +86,7 @@ class EngineFileTest : public ::testing::Test {
     }
 
     EngineHost host;
-    ScratchFolder scratch;
+    testsupport::TemporaryFolder scratch;
     const std::filesystem::path directory = scratch.path();
 };
 

@@ -1,8 +1,5 @@
 #include "enginehost.h"
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -77,22 +74,6 @@ int32_t EngineHost::notify(int32_t, int32_t code, int32_t value1, int32_t value2
         }
     }
     return 0;
-}
-
-ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::path(::testing::TempDir()) / "saymgr_test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
-    }
-    EXPECT_FALSE(m_path.empty()) << "cannot create a folder under " << ::testing::TempDir();
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    if (!m_path.empty()) {
-        std::filesystem::remove_all(m_path, ignored);
-    }
 }
 
 std::string readFile(const std::string& path) {

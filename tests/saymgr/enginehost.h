@@ -2,7 +2,6 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -50,22 +49,6 @@ class EngineHost {
     std::mutex m_mutex;
     std::condition_variable m_woken;
     bool m_wakePending = false;
-};
-
-// A fresh folder of one test's own, removed with its contents: the tests of a fixture run as
-// parallel processes under CTest and must not share files.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-  private:
-    std::filesystem::path m_path;
 };
 
 // The text of `path` (empty when unreadable).

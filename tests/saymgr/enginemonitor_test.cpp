@@ -11,6 +11,7 @@
 
 #include "enginehost.h"
 #include "saymgr_ext.h"
+#include "testsupport/temporaryfolder.h"
 
 namespace saymgrtest {
 namespace {
@@ -103,8 +104,8 @@ TEST_F(EngineMonitorTest, PositionsFollowTheTappedSamples) {
 // each comparison is within one run; the null sink's count is checked above.)
 TEST_F(EngineMonitorTest, TapSeesWhatTheFileReceives) {
     ASSERT_EQ(SaymgrSetAudioTap(host.instance(), &TapRecord::receive, &tap), 0);
-    const ScratchFolder scratch;
-    const std::string path = scratch.file("tap.raw");
+    const testsupport::TemporaryFolder scratch;
+    const std::string path = (scratch.path() / "tap.raw").string();
     int32_t bytes = 0;
     ASSERT_EQ(
         EngineSpeakToFile(host.instance(), kSentence.data(), static_cast<int32_t>(kSentence.size()),
