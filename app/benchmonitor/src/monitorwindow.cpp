@@ -130,8 +130,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     m_model.setOnChange([this](MonitorModel::Change change) { onChange(change); });
     connect(m_refreshTimer, &QTimer::timeout, this, [this] {
         if (m_waveformDirty) {
-            m_waveformDirty = false;
-            m_waveform->sync();
+            refreshWaveform();
         }
         if (m_textDirty) {
             refreshTexts();
@@ -220,9 +219,13 @@ void MonitorWindow::onChange(MonitorModel::Change change) {
 }
 
 void MonitorWindow::refresh() {
+    refreshWaveform();
+    refreshTexts();
+}
+
+void MonitorWindow::refreshWaveform() {
     m_waveformDirty = false;
     m_waveform->sync();
-    refreshTexts();
 }
 
 void MonitorWindow::refreshTexts() {

@@ -42,6 +42,7 @@ class MonitorWindow : public QDialog {
     using Content = std::function<std::string(const RequestRecord&)>;
 
     QWidget* createExportButtons();
+    void refreshWaveform();
     void refreshTexts();
     void onChange(MonitorModel::Change change);
     void showFigures();
