@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "benchmonitor/requestrecord.h"
 
@@ -14,6 +15,8 @@ namespace {
 constexpr double kMsPerBucket = 1000.0 / Envelope::kBucketsPerSecond;
 // Room after the last mark for its word when no audio was tapped.
 constexpr double kTrailingMs = 500;
+// Between a mark and its word, and at least between two words on one line.
+constexpr int kLabelGap = 2;
 
 double lastMarkMs(const monitor::SpeechLog& log) {
     double last = 0;
@@ -67,30 +70,50 @@ void paintMarks(QPainter& painter, const QRect& area, int height, const RequestR
             continue;
         }
         const int column = layout.columnOf(*ms);
+        const WordLabels::Label& label =
+            labels.place(index, column, [&] { return log.textOf(event); });
         if (column < area.left() - labels.reach() || column > area.right()) {
             continue;
         }
         painter.setPen(QColor(200, 40, 40));
         painter.drawLine(column, 0, column, height);
         painter.setPen(Qt::black);
-        painter.drawStaticText(column + 2, 1, labels.label(index, log.textOf(event)));
+        painter.drawStaticText(column + kLabelGap, 1 + label.line * labels.lineHeight(),
+                               label.text);
     }
 }
 
 }  // namespace
 
-WordLabels::WordLabels(const QFont& font) : m_reach(QFontMetrics(font).averageCharWidth() * 24) {}
+WordLabels::WordLabels(const QFont& font)
+    : m_metrics(font), m_reach(m_metrics.averageCharWidth() * 24) {
+    clear();
+}
 
-const QStaticText& WordLabels::label(std::size_t event, const std::string& word) {
+const WordLabels::Label& WordLabels::place(std::size_t event, int column,
+                                           const std::function<std::string()>& word) {
     if (m_labels.size() <= event) {
         m_labels.resize(event + 1);
     }
-    QStaticText& label = m_labels[event];
-    if (label.text().isEmpty()) {
-        label.setTextFormat(Qt::PlainText);
-        label.setText(QString::fromStdString(word));
+    std::optional<Label>& label = m_labels[event];
+    if (!label) {
+        const QString text = QString::fromStdString(word());
+        // The first line that is free at the mark, or else the one that frees up first.
+        const auto free = std::find_if(m_lineEnds.begin(), m_lineEnds.end(),
+                                       [column](int end) { return end + kLabelGap <= column; });
+        const auto line = free != m_lineEnds.end()
+                              ? free
+                              : std::min_element(m_lineEnds.begin(), m_lineEnds.end());
+        *line = column + kLabelGap + m_metrics.horizontalAdvance(text);
+        label = Label{QStaticText(text), static_cast<int>(line - m_lineEnds.begin())};
+        label->text.setTextFormat(Qt::PlainText);
     }
-    return label;
+    return *label;
+}
+
+void WordLabels::clear() {
+    m_labels.clear();
+    m_lineEnds.fill(std::numeric_limits<int>::min() / 2);  // every line free from the start
 }
 
 int WaveformLayout::width(const RequestRecord& record) const {

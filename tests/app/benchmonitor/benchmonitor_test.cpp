@@ -15,6 +15,7 @@
 
 #include "benchmonitor/envelope.h"
 #include "benchmonitor/monitorwindow.h"
+#include "benchmonitor/waveform.h"
 #include "context/commandids.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
@@ -294,6 +295,20 @@ TEST(EnvelopeTest, KeepsTheLowestAndHighestSampleOfEachTenMilliseconds) {
     EXPECT_EQ(envelope.buckets(),
               (std::vector<benchmonitor::Envelope::Bucket>{{-7, 5}, {-7, 300}, {-7, -7}}));
     EXPECT_NEAR(envelope.audioMs(), 230 * 1000.0 / 11025, 1e-9);
+}
+
+// A word that would run into the one before it goes on the next free line; when all lines are
+// taken, on the one that frees up first.
+TEST(WordLabelsTest, WordsThatWouldOverlapGoOnFreeLines) {
+    benchmonitor::WordLabels labels(QFont(QStringLiteral("DejaVu Sans"), 9));
+    const QString word = QStringLiteral("hippopotamus");
+    const int wide = QFontMetrics(QFont(QStringLiteral("DejaVu Sans"), 9)).horizontalAdvance(word);
+    const std::vector<int> columns{0, 10, 20, 25, wide + 20};
+    std::vector<int> lines;
+    for (std::size_t mark = 0; mark < columns.size(); ++mark) {
+        lines.push_back(labels.place(mark, columns[mark], [&] { return word.toStdString(); }).line);
+    }
+    EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 0, 1}));
 }
 
 }  // namespace

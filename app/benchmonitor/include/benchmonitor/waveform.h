@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QRect>
 #include <QStaticText>
+#include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,20 +28,33 @@ struct WaveformLayout {
     int columnOf(double audioMs) const;
 };
 
-// The words written at the marks, each laid out once and kept for the next paint; a waveform
-// that is painted again as it grows would otherwise lay out every visible word each time.
+// The words written at the marks, each laid out once and kept for the next paint (a waveform
+// that is painted again as it grows would otherwise lay out every visible word each time), on
+// the first of a few lines where it does not run into the word before it.
 class WordLabels {
   public:
+    struct Label {
+        QStaticText text;
+        int line = 0;
+    };
+
     explicit WordLabels(const QFont& font);
 
-    const QStaticText& label(std::size_t event, const std::string& word);
+    // The label of the mark that is event `event` of the log, heard at `column`; `word` gives
+    // its text when it is placed for the first time. Marks are placed in the order of the log.
+    const Label& place(std::size_t event, int column, const std::function<std::string()>& word);
     // How far right of its mark a word may reach: room for 24 average characters.
     int reach() const { return m_reach; }
-    void clear() { m_labels.clear(); }
+    int lineHeight() const { return m_metrics.height(); }
+    void clear();
 
   private:
+    static constexpr int kLines = 3;
+
+    QFontMetrics m_metrics;
     int m_reach;
-    std::vector<QStaticText> m_labels;  // by the index of the mark in the event log
+    std::vector<std::optional<Label>> m_labels;  // by the index of the mark in the event log
+    std::array<int, kLines> m_lineEnds;          // the column where each line's last word ends
 };
 
 // Paints the columns of `area` (in the coordinates of the whole waveform, `height` high): the
