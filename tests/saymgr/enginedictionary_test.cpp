@@ -37,7 +37,7 @@ class EngineDictionaryTest : public ::testing::Test {
 
     EngineHost host;
     testsupport::TemporaryFolder scratch;
-    const std::filesystem::path directory = scratch.path();
+    const std::filesystem::path& directory = scratch.path();
     std::string textPath;
     std::string binaryPath;
 };

@@ -87,7 +87,7 @@ class EngineFileTest : public ::testing::Test {
 
     EngineHost host;
     testsupport::TemporaryFolder scratch;
-    const std::filesystem::path directory = scratch.path();
+    const std::filesystem::path& directory = scratch.path();
 };
 
 TEST_F(EngineFileTest, EveryFormatAtEveryFrequency) {
