@@ -29,6 +29,20 @@ QAction* findIn(const QList<QAction*>& actions, int commandId) {
     return nullptr;
 }
 
+// An item can be chosen when it and every menu that holds it are enabled.
+bool isReachable(const QAction& item) {
+    if (!item.isEnabled()) {
+        return false;
+    }
+    for (QObject* holder : item.associatedObjects()) {
+        if (const auto* menu = qobject_cast<const QMenu*>(holder);
+            menu && !isReachable(*menu->menuAction())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 MenuBar::MenuBar(bool extendedMode, Dispatch dispatch)
@@ -258,6 +272,11 @@ void MenuBar::setItemText(int commandId, const QString& text) {
     if (QAction* item = action(commandId)) {
         item->setText(text);
     }
+}
+
+bool MenuBar::sendsCommand(int commandId) const {
+    const QAction* item = action(commandId);
+    return item == nullptr || isReachable(*item);
 }
 
 bool MenuBar::isChecked(int commandId) const {

@@ -13,6 +13,7 @@
 
 #include "context/commandids.h"
 #include "context/programcontext.h"
+#include "engine/menubar.h"
 #include "platform/codepage.h"
 #include "platform/postedmessage.h"
 
@@ -121,9 +122,15 @@ class KeyboardHook : public ApplicationHook {
             if (const int message = creditsMessageOfPress(key.key(), key.modifiers())) {
                 platform::postMessage(m_program.hookTargetWindow, message);
             }
-        } else if (const int command = commandOfRelease(key.key(), key.modifiers())) {
+        } else if (const int command = commandOfRelease(key.key(), key.modifiers());
+                   command != 0 && sendsCommand(command)) {
             platform::postCommand(m_program.hookTargetWindow, command);
         }
+    }
+
+    // Like the shortcut keys, the hook leaves out commands whose menu item is disabled.
+    bool sendsCommand(int command) const {
+        return !m_program.menuBar || m_program.menuBar->sendsCommand(command);
     }
 
     std::set<int> m_pressed;  // keys gone down since installation and not yet up

@@ -176,7 +176,7 @@ void Program::armQuestionSound() {
 }
 
 // The keys work in either of the program's windows (not inside modal dialogs) and always
-// command the main window.
+// command the main window; a key whose menu item is disabled sends nothing.
 void Program::installAccelerators() {
     for (QWidget* window :
          {static_cast<QWidget*>(m_mainWindow), static_cast<QWidget*>(m_miniPanel)}) {
@@ -193,6 +193,8 @@ void Program::installAccelerator(QWidget* window, const resources::Accelerator& 
     shortcut->setContext(Qt::WindowShortcut);
     const int command = entry.command;
     QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
+        if (m_context.menuBar && !m_context.menuBar->sendsCommand(command))
+            return;
         platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
     });
 }

@@ -19,6 +19,22 @@ bool WindowControls::isMainWindow(QWidget* window) const {
     return window != nullptr && window == m_mainWindow;
 }
 
+QWidget* WindowControls::shownWindow() const {
+    if (m_mainWindow && m_mainWindow->isVisible()) {
+        return m_mainWindow;
+    }
+    if (m_miniPanel && m_miniPanel->isVisible()) {
+        return m_miniPanel;
+    }
+    return nullptr;
+}
+
+void WindowControls::setInputEditable(bool editable) {
+    if (m_mainWindow && m_mainWindow->menuBar()) {
+        m_mainWindow->input().setReadOnly(!editable);
+    }
+}
+
 ButtonSet* WindowControls::buttonsOf(QWidget* window) const {
     if (isMainWindow(window) && m_mainWindow->menuBar()) {
         return &m_mainWindow->buttons();

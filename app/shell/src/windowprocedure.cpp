@@ -263,6 +263,15 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
 void WindowProcedure::showMiniPanel() {
     if (!m_mainWindow || !m_miniPanel)
         return;
+    // A window with a modal dialog open takes no commands, minimising included: the panel
+    // would hide the dialog with its owner and leave the program waiting for an answer no one
+    // can give.
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        m_mainWindow->showNormal();
+        dialog->raise();
+        dialog->activateWindow();
+        return;
+    }
     hooks::SetWindowSwitchHook(m_program, true);
     m_mainWindow->hide();
     m_miniPanel->placeOnScreen();
@@ -270,12 +279,13 @@ void WindowProcedure::showMiniPanel() {
     m_miniPanel->raise();
     m_miniPanel->buttons().button(ButtonSet::kPause).setEnabled(false);
     m_savedPlayMode = m_program.appState.PlayMode;
-    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD)
+    // During a speech the input window shows the spoken text; the typed text was kept when the
+    // speech began.
+    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program))
         speech::storeKeyboardText(m_program);
     m_program.appState.PlayMode = context::IDM_SOURCECLIPBOARD;
     m_mainWindow->buttons().release();
-    if (!isIdle(m_program))
-        m_miniPanel->buttons().showSpeakingLook();
+    m_speech.commands.onWindowShown(m_miniPanel);
 }
 
 void WindowProcedure::restoreMainWindow() {
@@ -290,13 +300,13 @@ void WindowProcedure::restoreMainWindow() {
     m_mainWindow->activateWindow();
     m_mainWindow->setFocus();
     m_program.appState.PlayMode = m_savedPlayMode;
-    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD) {
+    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program)) {
+        m_mainWindow->input().setEnabled(true);
         speech::showKeyboardText(m_program);
         platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
     }
     m_miniPanel->buttons().release();
-    if (!isIdle(m_program))
-        m_mainWindow->buttons().showSpeakingLook();
+    m_speech.commands.onWindowShown(m_mainWindow);
 }
 
 void WindowProcedure::command(QWidget* window, int commandId) {

@@ -41,9 +41,12 @@ void showKeyboardText(context::ProgramContext& program) {
         return;
     selectSavedRange(program);
     QString selected = input->textCursor().selectedText();
+    // Copying an empty selection leaves the clipboard alone, as a copy shortcut does: another
+    // program's text stays there.
+    if (selected.isEmpty() || !program.services.clipboard)
+        return;
     selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    if (program.services.clipboard)
-        program.services.clipboard->setAnsiText(platform::utf8ToAnsi(selected.toStdString()));
+    program.services.clipboard->setAnsiText(platform::utf8ToAnsi(selected.toStdString()));
 }
 
 void selectSavedRange(context::ProgramContext& program) {

@@ -2,7 +2,10 @@
 
 #include <QDialog>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTextCursor>
 #include <array>
 
 #include "context/commandids.h"
@@ -55,6 +58,43 @@ class ProgressConversation : public QObject {
     QWidget* m_mainWindow;
 };
 
+// Keeps what the input window shows across a generation, whose echo writes into it: the
+// user's text, selection and enabled state come back when the generation returns.
+class InputWindowKeeper {
+  public:
+    explicit InputWindowKeeper(QPlainTextEdit* window) : m_window(window) {
+        if (m_window) {
+            m_text = m_window->toPlainText();
+            const QTextCursor cursor = m_window->textCursor();
+            m_anchor = cursor.anchor();
+            m_position = cursor.position();
+            m_enabled = m_window->isEnabled();
+        }
+    }
+    ~InputWindowKeeper() {
+        if (!m_window) {
+            return;
+        }
+        if (m_window->toPlainText() != m_text) {
+            m_window->setPlainText(m_text);
+        }
+        QTextCursor cursor = m_window->textCursor();
+        cursor.setPosition(m_anchor);
+        cursor.setPosition(m_position, QTextCursor::KeepAnchor);
+        m_window->setTextCursor(cursor);
+        m_window->setEnabled(m_enabled);
+    }
+    InputWindowKeeper(const InputWindowKeeper&) = delete;
+    InputWindowKeeper& operator=(const InputWindowKeeper&) = delete;
+
+  private:
+    QPointer<QPlainTextEdit> m_window;
+    QString m_text;
+    int m_anchor = 0;
+    int m_position = 0;
+    bool m_enabled = false;
+};
+
 }  // namespace
 
 const PcmFormat& pcmFormatOf(int32_t code) {
@@ -101,6 +141,7 @@ void PcmGeneration::runProgressDialog(QWidget* mainWindow) {
 }
 
 int32_t PcmGeneration::onGeneratePcm() {
+    const InputWindowKeeper keeper(qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data()));
     return m_requests.GenerateFileFromSource(nullptr, m_pcmPath, m_pcmFormat, 0);
 }
 

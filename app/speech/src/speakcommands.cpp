@@ -56,7 +56,7 @@ void SpeakCommands::onSpeak(QWidget* window) {
     if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
     }
-    m_controls.showSpeakingLook(window);
+    showSpeaking(window);
     setInputEnabled(true);
     speakBracket(window);
     m_program.speechState = SpeechState::Idle;
@@ -77,7 +77,7 @@ void SpeakCommands::onDemo(QWidget* window) {
     if (state.PlayMode == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
     }
-    m_controls.showSpeakingLook(window);
+    showSpeaking(window);
     const int32_t playMode = state.PlayMode;
     const int32_t fileType = state.FileType;
     const std::string textFile = state.textFilePath;
@@ -103,14 +103,43 @@ void SpeakCommands::finishSpeech(QWidget* window) {
     if (auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data())) {
         input->clear();
     }
+    m_controls.setInputEditable(true);
     if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
         showKeyboardText(m_program);
         platform::postMessage(window, context::UM_RESTORESEL);
     } else {
         setInputEnabled(false);
     }
-    m_controls.setPausePicture(window, false);
-    m_controls.showIdleLook(window);
+    showIdle(window, true);
+}
+
+void SpeakCommands::showIdle(QWidget* window, bool unlock) {
+    QWidget* shown = m_controls.shownWindow();
+    for (QWidget* target : {window, shown == window ? nullptr : shown}) {
+        if (target == nullptr) {
+            continue;
+        }
+        m_controls.setPausePicture(target, false);
+        m_controls.showIdleLook(target);
+        if (unlock) {
+            m_controls.setMenusAndSlidersEnabled(target, true);
+        }
+    }
+}
+
+void SpeakCommands::showSpeaking(QWidget* window) {
+    m_controls.showSpeakingLook(window);
+    if (QWidget* shown = m_controls.shownWindow(); shown != nullptr && shown != window) {
+        onWindowShown(shown);
+    }
+}
+
+void SpeakCommands::onWindowShown(QWidget* window) {
+    if (m_program.speechState == SpeechState::Idle) {
+        return;
+    }
+    m_controls.showSpeakingLook(window);
+    m_controls.setMenusAndSlidersEnabled(window, false);
 }
 
 void SpeakCommands::onAboutSpeak(QWidget* window) {
@@ -120,13 +149,13 @@ void SpeakCommands::onAboutSpeak(QWidget* window) {
     m_controls.setMainButtonEnabled(Button::Pause, true);
     m_program.echoEnabled = false;
     m_program.speechState = SpeechState::Speaking;
-    m_controls.showSpeakingLook(window);
+    showSpeaking(window);
     aboutBracket(window);
     if (window) {
         window->setFocus();
     }
     m_program.speechState = SpeechState::Idle;
-    m_controls.showIdleLook(window);
+    showIdle(window, true);
 }
 
 void SpeakCommands::onPause(QWidget* window) {
@@ -149,7 +178,7 @@ void SpeakCommands::onPause(QWidget* window) {
 
 void SpeakCommands::onStop(QWidget* window) {
     report(window, m_program.engine->EngineStop(m_program.engineInstance, 1));
-    m_controls.showIdleLook(window);
+    showIdle(window, false);
     m_program.speechState = SpeechState::Idle;
 }
 
@@ -191,6 +220,7 @@ void SpeakCommands::onSource(QWidget* window, int32_t command) {
 }
 
 void SpeakCommands::speakBracket(QWidget* window) {
+    m_controls.setInputEditable(false);
     m_controls.setSpeakBracketTexts(window, true);
     m_controls.setMenusAndSlidersEnabled(window, false);
     m_controls.setMainButtonEnabled(Button::About, false);

@@ -100,10 +100,15 @@ void SpeechRequests::observeEnd(int32_t status) {
     }
 }
 
-void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
-    const auto command = m_program.now();
+void SpeechRequests::begin(Kind kind) {
+    m_kind = kind;
     m_echo = EchoState{};
     m_windowOffset = 0;
+}
+
+void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
+    const auto command = m_program.now();
+    begin(Kind::Speak);
     m_program.hookTargetWindow = owner;
     sendVoiceParameters(owner);
     PreparedText prepared;
@@ -121,9 +126,7 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
 int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string& path,
                                                int32_t format, int32_t extra) {
     const auto command = m_program.now();
-    // Marks during a generation select in the window's own text; the echo goes on from where
-    // the last speech left it.
-    m_echo.pieceShown = false;
+    begin(Kind::Generate);
     PreparedText prepared;
     int32_t status = prepareSource(owner, KeyboardBuffers::Own, prepared);
     if (status == 0) {
@@ -258,6 +261,7 @@ void SpeechRequests::EndSpeakRequest() {
     m_textLength = 0;
     m_keyboardCopy.clear();
     m_keyboardSpeakText.clear();
+    m_kind = Kind::None;
 }
 
 int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
@@ -265,6 +269,7 @@ int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
     context::AppState& state = m_program.appState;
     const int32_t textOut = state.TextOut;
     state.TextOut = 0;
+    begin(Kind::About);
     sendVoiceParameters(owner);
     int32_t status = -1;
     if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, kAboutBlockSize) == 0) {
@@ -283,6 +288,7 @@ int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
     state.TextOut = textOut;
     m_blocks.FreeTextBlocks();
     m_textLength = 0;
+    m_kind = Kind::None;
     return status;
 }
 

@@ -110,12 +110,20 @@ void SpokenTextView::cleanPiece(std::size_t count) {
     }
 }
 
+// A mark selects in what the window shows for the request: an echoed piece, or the user's own
+// text while it is spoken. The about text and a generation without an echo leave the user's
+// text and selection alone.
 void SpokenTextView::mark(int32_t start, int32_t length) {
     QPlainTextEdit* window = inputWindow();
     if (window == nullptr || start < 0 || length < 0) {
         return;
     }
     const EchoState& echo = m_requests.echo();
+    const SpeechRequests::Kind kind = m_requests.kind();
+    if (kind == SpeechRequests::Kind::None || kind == SpeechRequests::Kind::About ||
+        (kind == SpeechRequests::Kind::Generate && !echo.pieceShown)) {
+        return;
+    }
     if (!echo.pieceShown) {
         const int first = m_requests.windowOffset() + start;
         select(*window, first, first + length);

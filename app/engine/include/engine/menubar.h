@@ -50,6 +50,10 @@ class MenuBar : public QMenuBar {
     void setItemEnabled(int commandId, bool enabled);
     void setItemText(int commandId, const QString& text);
     bool isChecked(int commandId) const;
+    // Whether a shortcut key for `commandId` may send it: a command without an item always may;
+    // one with an item only while the item and the menus above it are enabled, so that the keys
+    // are locked with the menus while the engine speaks.
+    bool sendsCommand(int commandId) const;
 
     // Deletes the item at `itemPosition` of the top-level menu at `menuPosition` and inserts an
     // item with `commandId` and `text` in its place. Returns false when there is no such item.

@@ -24,6 +24,8 @@ class WindowControls : public speech::SpeechControls {
     void setMainButtonEnabled(Button button, bool enabled) override;
     void setSpeakBracketTexts(QWidget* window, bool speaking) override;
     bool isMainWindow(QWidget* window) const override;
+    QWidget* shownWindow() const override;
+    void setInputEditable(bool editable) override;
 
   private:
     ButtonSet* buttonsOf(QWidget* window) const;

@@ -8,7 +8,7 @@ namespace speech {
 
 // The input window's text is kept per language: storing copies the window's text into the
 // current language's buffer; showing puts that buffer back and, for the Keyboard source,
-// selects the saved range and copies it to the clipboard.
+// selects the saved range and copies it to the clipboard when it is not empty.
 void storeKeyboardText(context::ProgramContext& program);
 void showKeyboardText(context::ProgramContext& program);
 

@@ -30,12 +30,21 @@ class SpeakCommands {
     void onDemo(QWidget* window);
     // IDM_SOURCEFILE, IDM_SOURCECLIPBOARD or IDM_SOURCEKEYBOARD.
     void onSource(QWidget* window, int32_t command);
+    // The main window and the panel swapped places: during a speech the window now shown
+    // takes the speaking look and, for the main window, its menus and sliders are locked.
+    void onWindowShown(QWidget* window);
 
   private:
     void speakBracket(QWidget* window);
     void aboutBracket(QWidget* window);
     // The end of Speak and Demo: the input window, the Pause picture and the idle look.
     void finishSpeech(QWidget* window);
+    // The speaking look for the window a speech comes from and for the window shown now.
+    void showSpeaking(QWidget* window);
+    // The Pause picture and the idle look for the window a speech came from and for the window
+    // shown now, should the user have swapped them meanwhile; with `unlock`, their menus and
+    // sliders too.
+    void showIdle(QWidget* window, bool unlock);
     void setInputEnabled(bool enabled);
     void report(QWidget* window, int32_t status);
 

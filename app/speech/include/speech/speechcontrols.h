@@ -26,6 +26,10 @@ class SpeechControls {
     // the panel's Pause button is enabled with it, and disabled with the text "Pause" after.
     virtual void setSpeakBracketTexts(QWidget* window, bool speaking) = 0;
     virtual bool isMainWindow(QWidget* window) const = 0;
+    // The program's window on screen now: the main window, or the panel in its place.
+    virtual QWidget* shownWindow() const = 0;
+    // While the engine speaks the input window shows the spoken text and takes no typing.
+    virtual void setInputEditable(bool editable) = 0;
 };
 
 }  // namespace speech

@@ -35,6 +35,9 @@ struct EchoState {
 // observer, when one is set, is told when each engine call begins and ends.
 class SpeechRequests {
   public:
+    // What the request in progress does; notifications treat each differently.
+    enum class Kind { None, Speak, About, Generate };
+
     explicit SpeechRequests(context::ProgramContext& program,
                             BlockAllocator& allocator = BlockAllocator::heap());
 
@@ -56,6 +59,7 @@ class SpeechRequests {
     // The text of the request as read (before translation).
     std::string_view sourceText() const;
     int32_t requestSource() const { return m_requestSource; }
+    Kind kind() const { return m_kind; }
     // Where the spoken text starts in the input window's text (a spoken selection's start).
     int windowOffset() const { return m_windowOffset; }
     EchoState& echo() { return m_echo; }
@@ -74,6 +78,8 @@ class SpeechRequests {
     // their own (file generation).
     enum class KeyboardBuffers { TextBlocks, Own };
 
+    // Starts a request of `kind`: the echo starts at the beginning of its text.
+    void begin(Kind kind);
     void sendVoiceParameters(QWidget* owner);
     void observeBegin(const PreparedText& prepared, std::chrono::steady_clock::time_point command);
     void observeEnd(int32_t status);
@@ -91,6 +97,7 @@ class SpeechRequests {
     common::FileDescriptor m_textFile;
     std::size_t m_textLength = 0;
     int32_t m_requestSource = 0;
+    Kind m_kind = Kind::None;
     int m_windowOffset = 0;
     EchoState m_echo;
     std::string m_keyboardCopy;
