@@ -165,6 +165,7 @@ bool Program::createMainWindow() {
     m_procedure->attach(m_mainWindow, m_miniPanel);
     m_windowControls.attach(m_mainWindow, m_miniPanel);
     m_mainWindow->show();
+    m_speech.commands.onWindowShown(m_mainWindow);
     return true;
 }
 

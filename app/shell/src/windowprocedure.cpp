@@ -281,8 +281,10 @@ void WindowProcedure::showMiniPanel() {
     m_savedPlayMode = m_program.appState.PlayMode;
     // During a speech the input window shows the spoken text; the typed text was kept when the
     // speech began.
-    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program))
+    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program)) {
         speech::storeKeyboardText(m_program);
+        speech::storeSelection(m_program);
+    }
     m_program.appState.PlayMode = context::IDM_SOURCECLIPBOARD;
     m_mainWindow->buttons().release();
     m_speech.commands.onWindowShown(m_miniPanel);
@@ -300,13 +302,23 @@ void WindowProcedure::restoreMainWindow() {
     m_mainWindow->activateWindow();
     m_mainWindow->setFocus();
     m_program.appState.PlayMode = m_savedPlayMode;
-    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program)) {
-        m_mainWindow->input().setEnabled(true);
-        speech::showKeyboardText(m_program);
-        platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
-    }
+    if (isIdle(m_program))
+        showInputForSource();
     m_miniPanel->buttons().release();
     m_speech.commands.onWindowShown(m_mainWindow);
+}
+
+// The input window as the chosen source wants it: the typed text, enabled, for the Keyboard
+// source; empty and disabled for the others.
+void WindowProcedure::showInputForSource() {
+    const bool keyboard = m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
+    m_mainWindow->input().setEnabled(keyboard);
+    if (!keyboard) {
+        m_mainWindow->input().clear();
+        return;
+    }
+    speech::showKeyboardText(m_program);
+    platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
 }
 
 void WindowProcedure::command(QWidget* window, int commandId) {

@@ -24,7 +24,15 @@ std::string* currentText(context::ProgramContext& program) {
 
 }  // namespace
 
+// Only the Keyboard source shows the typed text; under the others the window is empty, and
+// storing it would throw the language's text away.
+bool showsTypedText(const context::ProgramContext& program) {
+    return program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
+}
+
 void storeKeyboardText(context::ProgramContext& program) {
+    if (!showsTypedText(program))
+        return;
     QPlainTextEdit* input = inputOf(program);
     std::string* text = currentText(program);
     if (input && text)
@@ -34,11 +42,9 @@ void storeKeyboardText(context::ProgramContext& program) {
 void showKeyboardText(context::ProgramContext& program) {
     QPlainTextEdit* input = inputOf(program);
     const std::string* text = currentText(program);
-    if (!input || !text)
+    if (!input || !text || !showsTypedText(program))
         return;
     input->setPlainText(QString::fromStdString(*text));
-    if (program.appState.PlayMode != context::IDM_SOURCEKEYBOARD)
-        return;
     selectSavedRange(program);
     QString selected = input->textCursor().selectedText();
     // Copying an empty selection leaves the clipboard alone, as a copy shortcut does: another
@@ -47,6 +53,15 @@ void showKeyboardText(context::ProgramContext& program) {
         return;
     selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     program.services.clipboard->setAnsiText(platform::utf8ToAnsi(selected.toStdString()));
+}
+
+void storeSelection(context::ProgramContext& program) {
+    if (QPlainTextEdit* input = inputOf(program)) {
+        const QTextCursor cursor = input->textCursor();
+        const auto start = static_cast<uint32_t>(cursor.selectionStart()) & 0xFFFF;
+        const auto end = static_cast<uint32_t>(cursor.selectionEnd()) & 0xFFFF;
+        program.savedSelection = static_cast<int32_t>(end << 16 | start);
+    }
 }
 
 void selectSavedRange(context::ProgramContext& program) {

@@ -136,6 +136,7 @@ void SpeakCommands::showSpeaking(QWidget* window) {
 
 void SpeakCommands::onWindowShown(QWidget* window) {
     if (m_program.speechState == SpeechState::Idle) {
+        m_controls.showIdleLook(window);
         return;
     }
     m_controls.showSpeakingLook(window);
@@ -188,12 +189,7 @@ void SpeakCommands::onSource(QWidget* window, int32_t command) {
     auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
     if (previous == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
-        if (input) {
-            const QTextCursor cursor = input->textCursor();
-            m_program.savedSelection =
-                static_cast<int32_t>((static_cast<uint32_t>(cursor.selectionEnd()) & 0xFFFF) << 16 |
-                                     (static_cast<uint32_t>(cursor.selectionStart()) & 0xFFFF));
-        }
+        storeSelection(m_program);
     }
     if (command != context::IDM_SOURCEKEYBOARD && previous == context::IDM_SOURCEKEYBOARD) {
         if (input) {

@@ -15,6 +15,7 @@
 #include "context/programcontext.h"
 #include "engine/errorreport.h"
 #include "platform/codepage.h"
+#include "speech/keyboardtext.h"
 #include "speech/translatetext.h"
 
 namespace speech {
@@ -221,8 +222,7 @@ int32_t SpeechRequests::readInputWindow(QWidget* owner, KeyboardBuffers buffers,
     const QTextCursor cursor = input->textCursor();
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    m_program.savedSelection = static_cast<int32_t>((static_cast<uint32_t>(end) & 0xFFFF) << 16 |
-                                                    (static_cast<uint32_t>(start) & 0xFFFF));
+    storeSelection(m_program);
     if (text.isEmpty()) {
         report(owner, kNoKeyboardData);
         return kNoKeyboardData;

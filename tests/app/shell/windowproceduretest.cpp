@@ -227,7 +227,7 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     startTwoLanguages("SAYRUN");
     shell::MiniPanel& panel = *m_program->miniPanel();
     mainWindow().input().setPlainText(QStringLiteral("Hallo Welt"));
-    program().savedSelection = (5 << 16) | 0;
+    selectInput(0, 5);
 
     mainWindow().showMinimized();
     drain();

@@ -30,8 +30,8 @@ class SpeakCommands {
     void onDemo(QWidget* window);
     // IDM_SOURCEFILE, IDM_SOURCECLIPBOARD or IDM_SOURCEKEYBOARD.
     void onSource(QWidget* window, int32_t command);
-    // The main window and the panel swapped places: during a speech the window now shown
-    // takes the speaking look and, for the main window, its menus and sliders are locked.
+    // The main window and the panel swapped places: the window now shown takes the look of the
+    // engine's state, and during a speech the main window's menus and sliders are locked.
     void onWindowShown(QWidget* window);
 
   private:
