@@ -279,12 +279,8 @@ void WindowProcedure::showMiniPanel() {
     m_miniPanel->raise();
     m_miniPanel->buttons().button(ButtonSet::kPause).setEnabled(false);
     m_savedPlayMode = m_program.appState.PlayMode;
-    // During a speech the input window shows the spoken text; the typed text was kept when the
-    // speech began.
-    if (m_savedPlayMode == context::IDM_SOURCEKEYBOARD && isIdle(m_program)) {
+    if (inputShowsTypedText())
         speech::storeKeyboardText(m_program);
-        speech::storeSelection(m_program);
-    }
     m_program.appState.PlayMode = context::IDM_SOURCECLIPBOARD;
     m_mainWindow->buttons().release();
     m_speech.commands.onWindowShown(m_miniPanel);
@@ -302,10 +298,16 @@ void WindowProcedure::restoreMainWindow() {
     m_mainWindow->activateWindow();
     m_mainWindow->setFocus();
     m_program.appState.PlayMode = m_savedPlayMode;
-    if (isIdle(m_program))
+    if (inputShowsTypedText())
         showInputForSource();
     m_miniPanel->buttons().release();
     m_speech.commands.onWindowShown(m_mainWindow);
+}
+
+// While Speak or Demo runs, the input window shows the spoken text: the typed text was kept
+// when it began and comes back when it ends.
+bool WindowProcedure::inputShowsTypedText() const {
+    return m_speech.requests.kind() != speech::SpeechRequests::Kind::Speak;
 }
 
 // The input window as the chosen source wants it: the typed text, enabled, for the Keyboard

@@ -37,6 +37,7 @@ void storeKeyboardText(context::ProgramContext& program) {
     std::string* text = currentText(program);
     if (input && text)
         *text = input->toPlainText().left(context::kKeyboardTextLength).toStdString();
+    storeSelection(program);
 }
 
 void showKeyboardText(context::ProgramContext& program) {

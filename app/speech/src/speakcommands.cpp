@@ -135,12 +135,13 @@ void SpeakCommands::showSpeaking(QWidget* window) {
 }
 
 void SpeakCommands::onWindowShown(QWidget* window) {
-    if (m_program.speechState == SpeechState::Idle) {
+    const bool idle = m_program.speechState == SpeechState::Idle;
+    if (idle) {
         m_controls.showIdleLook(window);
-        return;
+    } else {
+        m_controls.showSpeakingLook(window);
     }
-    m_controls.showSpeakingLook(window);
-    m_controls.setMenusAndSlidersEnabled(window, false);
+    m_controls.setMenusAndSlidersEnabled(window, idle);
 }
 
 void SpeakCommands::onAboutSpeak(QWidget* window) {
@@ -189,7 +190,6 @@ void SpeakCommands::onSource(QWidget* window, int32_t command) {
     auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
     if (previous == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
-        storeSelection(m_program);
     }
     if (command != context::IDM_SOURCEKEYBOARD && previous == context::IDM_SOURCEKEYBOARD) {
         if (input) {

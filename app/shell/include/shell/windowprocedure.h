@@ -73,6 +73,7 @@ class WindowProcedure {
     void quitPath(QWidget* window, bool fromExitCommand);
     void showMiniPanel();
     void restoreMainWindow();
+    bool inputShowsTypedText() const;
     void showInputForSource();
     void openHelp(const QString& path);
     void openTextFile();

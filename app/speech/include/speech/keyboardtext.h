@@ -7,7 +7,8 @@ struct ProgramContext;
 namespace speech {
 
 // The input window's text is kept per language. While the Keyboard source is chosen, storing
-// copies the window's text into the current language's buffer; showing puts that buffer back,
+// copies the window's text into the current language's buffer and its selection into
+// savedSelection; showing puts that buffer back,
 // selects the saved range and copies it to the clipboard when it is not empty. Under the other
 // sources the window holds no typed text, and both leave the buffers and the window alone.
 void storeKeyboardText(context::ProgramContext& program);

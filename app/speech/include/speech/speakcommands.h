@@ -31,7 +31,7 @@ class SpeakCommands {
     // IDM_SOURCEFILE, IDM_SOURCECLIPBOARD or IDM_SOURCEKEYBOARD.
     void onSource(QWidget* window, int32_t command);
     // The main window and the panel swapped places: the window now shown takes the look of the
-    // engine's state, and during a speech the main window's menus and sliders are locked.
+    // engine's state, its menus and sliders locked during a speech and unlocked otherwise.
     void onWindowShown(QWidget* window);
 
   private:
