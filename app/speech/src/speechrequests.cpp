@@ -113,7 +113,7 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
     m_program.hookTargetWindow = owner;
     sendVoiceParameters(owner);
     PreparedText prepared;
-    if (prepareSource(owner, KeyboardBuffers::TextBlocks, prepared) != 0) {
+    if (prepareSource(owner, prepared) != 0) {
         return;
     }
     int32_t unused = 0;
@@ -129,7 +129,7 @@ int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string
     const auto command = m_program.now();
     begin(Kind::Generate);
     PreparedText prepared;
-    int32_t status = prepareSource(owner, KeyboardBuffers::Own, prepared);
+    int32_t status = prepareSource(owner, prepared);
     if (status == 0) {
         int32_t unused = 0;
         observeBegin(prepared, command);
@@ -143,8 +143,7 @@ int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string
     return status;
 }
 
-int32_t SpeechRequests::prepareSource(QWidget* owner, KeyboardBuffers buffers,
-                                      PreparedText& prepared) {
+int32_t SpeechRequests::prepareSource(QWidget* owner, PreparedText& prepared) {
     m_requestSource = m_program.appState.PlayMode;
     switch (m_requestSource) {
         case context::IDM_SOURCECLIPBOARD:
@@ -154,7 +153,7 @@ int32_t SpeechRequests::prepareSource(QWidget* owner, KeyboardBuffers buffers,
             prepared = translatedBlocks(1);
             return 0;
         case context::IDM_SOURCEKEYBOARD:
-            return readInputWindow(owner, buffers, prepared);
+            return readInputWindow(owner, prepared);
         default:
             return readTextFile(owner, prepared);
     }
@@ -207,16 +206,14 @@ int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
     return fill(owner, *text, text->size() + 1, true) ? 0 : -1;
 }
 
-int32_t SpeechRequests::readInputWindow(QWidget* owner, KeyboardBuffers buffers,
-                                        PreparedText& prepared) {
+int32_t SpeechRequests::readInputWindow(QWidget* owner, PreparedText& prepared) {
     auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
     if (input == nullptr) {
         return -1;
     }
     const QString text = input->toPlainText();
     const std::size_t blockSize = std::max(kKeyboardBlockSize, std::size_t(text.size()) * 2 + 1);
-    if (buffers == KeyboardBuffers::TextBlocks &&
-        m_blocks.AllocTextBlocks(*m_program.services.messages, owner, blockSize) != 0) {
+    if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, blockSize) != 0) {
         return -1;
     }
     const QTextCursor cursor = input->textCursor();
@@ -229,18 +226,8 @@ int32_t SpeechRequests::readInputWindow(QWidget* owner, KeyboardBuffers buffers,
     }
     const QString spoken = end > start ? text.mid(start, end - start) : text;
     m_windowOffset = end > start ? start : 0;
-    const std::string ansi = platform::utf8ToAnsi(spoken.toStdString());
-    if (buffers == KeyboardBuffers::TextBlocks) {
-        fill(owner, ansi, m_blocks.size(), true);
-        prepared = translatedBlocks(1);
-        return 0;
-    }
-    m_keyboardCopy = ansi;
-    m_keyboardSpeakText.assign(ansi.size(), '\0');
-    TranslateText(m_keyboardCopy.c_str(), m_keyboardSpeakText.data(), ansi.size(), true);
-    prepared =
-        PreparedText{m_keyboardSpeakText.c_str(),
-                     static_cast<int32_t>(::strnlen(m_keyboardSpeakText.c_str(), ansi.size())), 1};
+    fill(owner, platform::utf8ToAnsi(spoken.toStdString()), m_blocks.size(), true);
+    prepared = translatedBlocks(1);
     return 0;
 }
 
@@ -259,8 +246,6 @@ void SpeechRequests::EndSpeakRequest() {
     m_textFile.close();  // only a File request opened one
     m_blocks.FreeTextBlocks();
     m_textLength = 0;
-    m_keyboardCopy.clear();
-    m_keyboardSpeakText.clear();
     m_kind = Kind::None;
 }
 

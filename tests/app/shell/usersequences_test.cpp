@@ -313,26 +313,48 @@ class UserSequenceTest : public ShellFixture {
     }
 
     // ---- inside a speech or a generation ----
-    int requestLength() const {
+    // The text of the engine call in progress.
+    std::string requestText() const {
         for (auto call = m_engine.calls().rbegin(); call != m_engine.calls().rend(); ++call) {
             if (call->operation == "EngineSpeak") {
-                return static_cast<int>(std::get<int64_t>(call->args[3]));
+                return std::get<std::string>(call->args[2]);
             }
             if (call->operation == "EngineSpeakToFile") {
-                return static_cast<int>(std::get<int64_t>(call->args[2]));
+                return std::get<std::string>(call->args[1]);
             }
         }
-        return 0;
+        return {};
     }
     void notify(int32_t code, int32_t value1, int32_t value2) {
         m_engine.callback()(0, code, value1, value2);
         drain();
     }
+    // A piece of the request's text arrives: with ShowMessage on the window shows it, its
+    // control characters and runs of blanks made one blank, a leading blank dropped.
+    void chunk(int length) {
+        const bool echoes = program().appState.TextOut == 1;
+        const std::string text = requestText();
+        const std::string piece = text.substr(std::min(m_echoOffset, text.size()), length);
+        m_echoOffset += static_cast<std::size_t>(length);
+        notify(SAYMGR_NOTIFY_CHUNK, length, 0);
+        std::string shown;
+        for (const char c : piece) {
+            const char blank = static_cast<unsigned char>(c) < 32 ? ' ' : c;
+            if (!(blank == ' ' && (shown.empty() || shown.back() == ' '))) {
+                shown += blank;
+            }
+        }
+        if (echoes && mainShown()) {
+            const std::string window = mainWindow().input().toPlainText().toStdString();
+            require(window == shown,
+                    "the echo shows \"" + window + "\" instead of \"" + shown + '"');
+        }
+    }
     void happen(const Happening& what, bool generating) {
-        const int length = std::max(requestLength(), 1);
+        const int length = std::max(static_cast<int>(requestText().size()), 1);
         switch (what.kind) {
             case Happening::Chunk:
-                notify(SAYMGR_NOTIFY_CHUNK, 1 + what.first % 12, 0);
+                chunk(1 + what.first % 12);
                 break;
             case Happening::Mark:
                 notify(SAYMGR_NOTIFY_MARK1, 1 + what.second % 6, what.first % length);
@@ -401,6 +423,7 @@ class UserSequenceTest : public ShellFixture {
     }
     // Plays `during` inside the next engine call, after its first notifications.
     void script(const std::vector<Happening>& during, bool generating) {
+        m_echoOffset = 0;
         m_engine.clearSpeakScript();
         m_engine.addNotification(SAYMGR_NOTIFY_START);
         for (const Happening& what : during) {
@@ -417,6 +440,7 @@ class UserSequenceTest : public ShellFixture {
     std::pair<int, int> m_selection{0, 0};
     int m_selectionLanguage = 1;
     std::optional<std::string> m_clipboard;
+    std::size_t m_echoOffset = 0;  // where the next echoed piece starts in the request's text
     std::string m_failure;
 };
 

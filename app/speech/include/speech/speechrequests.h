@@ -74,9 +74,6 @@ class SpeechRequests {
         int32_t length = 0;
         int32_t textForm = 1;
     };
-    // How the Keyboard source is read: into the text blocks (speaking) or into buffers of
-    // their own (file generation).
-    enum class KeyboardBuffers { TextBlocks, Own };
 
     // Starts a request of `kind`: the echo starts at the beginning of its text.
     void begin(Kind kind);
@@ -85,9 +82,9 @@ class SpeechRequests {
     void observeEnd(int32_t status);
     // Reads the source in AppState.PlayMode; 0, or the code of the failure (already shown,
     // -1 for a failure shown earlier or not at all).
-    int32_t prepareSource(QWidget* owner, KeyboardBuffers buffers, PreparedText& prepared);
+    int32_t prepareSource(QWidget* owner, PreparedText& prepared);
     int32_t readTextFile(QWidget* owner, PreparedText& prepared);
-    int32_t readInputWindow(QWidget* owner, KeyboardBuffers buffers, PreparedText& prepared);
+    int32_t readInputWindow(QWidget* owner, PreparedText& prepared);
     PreparedText translatedBlocks(int32_t textForm);
     bool fill(QWidget* owner, std::string_view text, std::size_t blockSize, bool ansi);
     void report(QWidget* owner, int32_t status);
@@ -100,8 +97,6 @@ class SpeechRequests {
     Kind m_kind = Kind::None;
     int m_windowOffset = 0;
     EchoState m_echo;
-    std::string m_keyboardCopy;
-    std::string m_keyboardSpeakText;
 };
 
 }  // namespace speech
