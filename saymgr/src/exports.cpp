@@ -1,7 +1,8 @@
 // The engine's exported operations and extensions: each checks its instance and hands over to
-// Instance.
+// Instance. No exception passes out of them: a failure inside becomes its status.
 #include <cstring>
 
+#include "engine/failurestatus.h"
 #include "engine/registry.h"
 #include "saymgr.h"
 #include "saymgr_ext.h"
@@ -12,10 +13,21 @@ using saymgr::engine::Registry;
 namespace {
 
 template <typename Operation>
-int32_t withInstance(int32_t handle, Operation operation) {
-    int32_t status = 0;
-    Instance* instance = Registry::find(handle, status);
-    return instance == nullptr ? status : operation(*instance);
+int32_t guarded(Operation operation) noexcept {
+    try {
+        return operation();
+    } catch (...) {
+        return saymgr::engine::statusOfCurrentException();
+    }
+}
+
+template <typename Operation>
+int32_t withInstance(int32_t handle, Operation operation) noexcept {
+    return guarded([&] {
+        int32_t status = 0;
+        Instance* instance = Registry::find(handle, status);
+        return instance == nullptr ? status : operation(*instance);
+    });
 }
 
 }  // namespace
@@ -26,15 +38,17 @@ int32_t EngineOpen(int32_t* instance, SaymgrHostThread* thread, LanguageList* la
     if (instance == nullptr) {
         return SAYMGR_ERANGE;
     }
-    const int32_t status = Registry::open(*instance, thread);
-    if (status == 0 && languages != nullptr) {
-        Instance::fillLanguages(*languages);
-    }
-    return status;
+    return guarded([&] {
+        const int32_t status = Registry::open(*instance, thread);
+        if (status == 0 && languages != nullptr) {
+            Instance::fillLanguages(*languages);
+        }
+        return status;
+    });
 }
 
 int32_t EngineClose(int32_t instance) {
-    return Registry::close(instance);
+    return guarded([&] { return Registry::close(instance); });
 }
 
 int32_t EngineSpeak(int32_t instance, int32_t, const char* text, int32_t length, int32_t textForm,

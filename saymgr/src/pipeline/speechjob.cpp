@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "audio/resampler.h"
+#include "engine/failurestatus.h"
 #include "saymgr.h"
 #include "text/segmentscanner.h"
 
@@ -162,9 +163,52 @@ int32_t SpeechJob::start() {
     if (status != 0) {
         return status;
     }
-    m_synthesisThread = std::thread([this] { synthesize(); });
-    m_outputThread = std::thread([this] { output(); });
+    try {
+        m_synthesisThread = std::thread([this] { runSynthesis(); });
+        m_outputThread = std::thread([this] { runOutput(); });
+    } catch (...) {
+        stop();
+        finish();
+        return engine::statusOfCurrentException();
+    }
     return 0;
+}
+
+// A thread body that fails ends the job with its status, as a failed write does, instead of
+// taking the host down; the queues close so that the other thread and the host stop waiting.
+void SpeechJob::runSynthesis() noexcept {
+    try {
+        synthesize();
+    } catch (...) {
+        fail(engine::statusOfCurrentException());
+        m_chunks.close();
+    }
+}
+
+void SpeechJob::runOutput() noexcept {
+    try {
+        output();
+    } catch (...) {
+        fail(engine::statusOfCurrentException());
+        m_audio.close();
+        m_finished = true;
+        signalHost();
+    }
+}
+
+bool SpeechJob::hasFailed() {
+    std::lock_guard lock(m_mutex);
+    return m_status != 0;
+}
+
+void SpeechJob::fail(int32_t status) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_status == 0) {
+            m_status = status;
+        }
+    }
+    abort();
 }
 
 void SpeechJob::pause() {
@@ -200,11 +244,7 @@ void SpeechJob::abort() {
 
 void SpeechJob::synthesize() {
     if (!m_espeak.configure(m_request.languageVoice, m_request.voice)) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_status = SAYMGR_EENGINE_LOADING;
-        }
-        abort();
+        fail(SAYMGR_EENGINE_LOADING);
         return;
     }
     Listener listener(*this);
@@ -247,7 +287,8 @@ void SpeechJob::output() {
         status = write(samples);
     }
     m_audio.close();
-    const int32_t finished = m_sink->finish();
+    // A job that failed leaves the output unfinished: a file sink then keeps the user's file.
+    const int32_t finished = hasFailed() ? 0 : m_sink->finish();
     {
         std::lock_guard lock(m_mutex);
         if (m_status == 0) {

@@ -64,8 +64,13 @@ class SpeechJob {
     };
     class Listener;
 
+    void runSynthesis() noexcept;
+    void runOutput() noexcept;
     void synthesize();
     void output();
+    // Ends the job with `status`, unless it already has one.
+    void fail(int32_t status);
+    bool hasFailed();
     void waitWhilePaused();
     void schedule(const std::vector<Notification>& events, double ratio);
     int32_t write(const std::vector<int16_t>& samples);
