@@ -40,7 +40,22 @@ std::size_t phonemeSectionEnd(std::string_view text, std::size_t position) {
     return close == std::string_view::npos ? text.size() : close + 2;
 }
 
+// The replacement of `word` in the first of `dictionaries` that holds it, or null.
+const std::string* find(std::span<const std::shared_ptr<const UserDictionary>> dictionaries,
+                        const std::string& word) {
+    for (const auto& dictionary : dictionaries) {
+        if (const std::string* replacement = dictionary->entry(word)) {
+            return replacement;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+const std::string* UserDictionary::entry(const std::string& foldedWord) const {
+    return m_entries->table.find(foldedWord);
+}
 
 UserDictionary::UserDictionary(int32_t languageId, std::unique_ptr<Entries> entries)
     : m_languageId(languageId), m_entries(std::move(entries)) {}
@@ -94,10 +109,17 @@ int32_t UserDictionary::load(const std::string& binaryPath,
 }
 
 MappedText UserDictionary::apply(const MappedText& text) const {
-    if (text.sourceOffsets.size() != text.utf8.size()) {
+    const std::shared_ptr<const UserDictionary> self(std::shared_ptr<const UserDictionary>(), this);
+    return apply(std::span(&self, 1), text);
+}
+
+MappedText UserDictionary::apply(
+    std::span<const std::shared_ptr<const UserDictionary>> dictionaries, const MappedText& text) {
+    if (text.sourceOffsets.size() != text.utf8.size() || dictionaries.empty()) {
         return text;
     }
     const std::string_view utf8 = text.utf8;
+    const std::size_t limit = utf8.size() * (kGrowthPerByte + 1) + kMaxReplacementGrowth;
     MappedText out;
     out.utf8.reserve(utf8.size());
     out.sourceOffsets.reserve(utf8.size());
@@ -117,8 +139,9 @@ MappedText UserDictionary::apply(const MappedText& text) const {
             continue;
         }
         const std::string* replacement =
-            m_entries->table.find(dictionary::foldWord(utf8.substr(position, end - position)));
-        if (replacement != nullptr) {
+            find(dictionaries, dictionary::foldWord(utf8.substr(position, end - position)));
+        if (replacement != nullptr &&
+            out.utf8.size() + replacement->size() + (utf8.size() - end) <= limit) {
             appendReplacement(*replacement, text.sourceOffsets[position], out);
         } else {
             copyBytes(text, position, end - position, out);

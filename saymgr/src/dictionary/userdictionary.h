@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ class UserDictionary {
     // Replaces the whole words of `text` that have entries. The bytes of a replacement map to
     // the source offsets of the word they replace.
     MappedText apply(const MappedText& text) const;
+
+    // The same with several dictionaries in one pass: each word of `text` is replaced at most
+    // once, by the first dictionary that holds it, and replacements are never looked up again.
+    // The replacements of one text add at most kGrowthPerByte times its length plus
+    // kMaxReplacementGrowth bytes; words beyond that are kept as written.
+    static MappedText apply(std::span<const std::shared_ptr<const UserDictionary>> dictionaries,
+                            const MappedText& text);
+    static constexpr std::size_t kGrowthPerByte = 16;
+    static constexpr std::size_t kMaxReplacementGrowth = 4096;
+
+    // The replacement of a word folded as the tables keep words, or null.
+    const std::string* entry(const std::string& foldedWord) const;
 
     ~UserDictionary();
 

@@ -117,10 +117,7 @@ class TextBuilder::Assembly {
         if (m_words.utf8.empty()) {
             return;
         }
-        for (const auto& dictionary : m_builder.m_dictionaries) {
-            m_words = dictionary->apply(m_words);
-        }
-        appendEscaped(m_words);
+        appendEscaped(UserDictionary::apply(m_builder.m_dictionaries, m_words));
         m_words = {};
     }
 

@@ -147,3 +147,36 @@ TEST(UserDictionaryApply, SurvivesInvalidText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UserDictionaryChain, EachWordIsReplacedOnceByTheFirstDictionaryThatHoldsIt) {
+    TempDir dir;
+    std::shared_ptr<const UserDictionary> first = compileAndLoad(dir, "cat dog\nbird cat\n", 1);
+    std::shared_ptr<const UserDictionary> second = compileAndLoad(dir, "cat mouse\ndog wolf\n", 1);
+    const std::vector dictionaries{first, second};
+    // "cat" is the first's; its "dog" is not looked up again, though the second holds it.
+    EXPECT_EQ(UserDictionary::apply(dictionaries, identity("cat bird dog")).utf8, "dog cat wolf");
+}
+
+TEST(UserDictionaryChain, ExpandingDictionariesLoadedManyTimesStayBounded) {
+    TempDir dir;
+    const std::string expansion(500, 'a');
+    std::shared_ptr<const UserDictionary> dictionary =
+        compileAndLoad(dir, "a " + std::string(500, 'a') + "\n", 1);
+    const std::vector dictionaries(50, dictionary);
+    EXPECT_EQ(UserDictionary::apply(dictionaries, identity("a")).utf8, expansion);
+
+    // A long text of the word grows by at most its budget; the words beyond it stay as written.
+    std::string text;
+    for (int i = 0; i < 10000; ++i) {
+        text += "a ";
+    }
+    const MappedText out = UserDictionary::apply(dictionaries, identity(text));
+    EXPECT_LE(out.utf8.size(), text.size() * (UserDictionary::kGrowthPerByte + 1) +
+                                   UserDictionary::kMaxReplacementGrowth);
+    EXPECT_EQ(out.sourceOffsets.size(), out.utf8.size());
+    EXPECT_TRUE(out.utf8.ends_with(" a "));
+}
+
+}  // namespace
