@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     // Taken before QApplication removes its own options (-style, -reverse, ...) from argv:
     // extended mode is for a command line that is exactly its word, with nothing else on it.
     const std::string line = commandLine(argc, argv);
+    // A file-size limit makes a write fail with its message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     platform::keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

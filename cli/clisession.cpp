@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 #include "commandmonitor.h"
 #include "common/codepage.h"
 #include "common/replacementfile.h"
+#include "common/textlimits.h"
 #include "monitor/subtitles.h"
 #include "monitor/timingfigures.h"
 
@@ -35,22 +35,31 @@ std::string fixedText(const char* field, std::size_t size) {
                           common::CodePage::Ansi1252);
 }
 
-// Reads a whole text file ('-' = standard input) as bytes.
+// Reads a whole text file ('-' = standard input) as bytes, at most one byte more than a text
+// may have, so that a longer one is refused without reading it all.
 int32_t readTextFile(const std::string& path, std::string& text) {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return std::cin.bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (path != "-") {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error)) {
+            return SAYMGR_EFILE_NOT_FOUND;
+        }
+        file.open(path, std::ios::binary);
+        if (!file || std::filesystem::is_directory(path, error)) {
+            return SAYMGR_EFILE_OPEN;
+        }
+        in = &file;
     }
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        return SAYMGR_EFILE_NOT_FOUND;
+    constexpr std::size_t kBlock = 64 * 1024;
+    text.clear();
+    while (text.size() <= common::kMaxTextBytes && *in) {
+        const std::size_t before = text.size();
+        text.resize(before + kBlock);
+        in->read(text.data() + before, kBlock);
+        text.resize(before + static_cast<std::size_t>(in->gcount()));
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, error)) {
-        return SAYMGR_EFILE_OPEN;
-    }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
+    return in->bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
 }
 
 // A temporary binary dictionary, removed when it goes out of scope.
@@ -294,8 +303,10 @@ Outcome CliSession::speakText() {
     } else if (const int32_t status = readTextFile(m_options.text, text); status != SAYMGR_OK) {
         return failure(status, m_options.text);
     }
-    if (text.size() > static_cast<std::size_t>(INT32_MAX)) {
-        return failure(SAYMGR_EMEMORY_ALLOC, m_options.text);
+    if (text.size() > common::kMaxTextBytes) {
+        return failure(SAYMGR_EMEMORY_ALLOC, m_options.text + ": more than " +
+                                                 std::to_string(common::kMaxTextBytes >> 20) +
+                                                 " MiB of text");
     }
     const int32_t form = dos ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI;
     if (m_options.phonemes) {

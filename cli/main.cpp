@@ -1,8 +1,11 @@
 // voxtrial-cli: the speech engine from a shell.
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -34,9 +37,21 @@ int reportOutcome(const cli::Outcome& outcome) {
     return kExitFailure;
 }
 
-}  // namespace
+// Output that could not be written is a failure, not a success (a full disk, /dev/full, a
+// file-size limit).
+int finishOutput(int exitStatus) {
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0 ||
+                        std::fclose(stdout) != 0;
+    if (!failed || exitStatus != EXIT_SUCCESS) {
+        return exitStatus;
+    }
+    std::fprintf(stderr, "voxtrial-cli: cannot write the output: %s\n",
+                 std::strerror(errno != 0 ? errno : EIO));
+    return kExitFailure;
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     std::string error;
     const auto options = cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
@@ -48,8 +63,10 @@ int main(int argc, char** argv) {
         std::fputs(cli::usageText(), stdout);
         return EXIT_SUCCESS;
     }
-    // A reader of --events that goes away early must not end a file generation half way.
+    // A reader of --events that goes away early must not end a file generation half way, and a
+    // file-size limit makes a write fail with its message instead of ending the program.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     if (options->nullSink) {
         setenv("SAYMGR_SINK", "null", 1);
     }
@@ -61,4 +78,10 @@ int main(int argc, char** argv) {
         outcome = session.run();
     }
     return reportOutcome(outcome);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return finishOutput(run(argc, argv));
 }

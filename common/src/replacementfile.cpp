@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <random>
 #include <string>
 #include <system_error>
@@ -12,19 +13,28 @@
 namespace common {
 namespace {
 
-// The file a write must replace: the target of a symbolic link rather than the link.
-std::filesystem::path resolvedTarget(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) {
-        return path;
-    }
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target;
-}
-
 std::filesystem::path folderOf(const std::filesystem::path& file) {
     const std::filesystem::path folder = file.parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// The file a write must replace: the target of a symbolic link rather than the link, also when
+// that target does not exist yet. A loop of links is left as it is (opening it fails).
+std::filesystem::path resolvedTarget(const std::filesystem::path& path) {
+    constexpr int kMostLinks = 40;  // as many as the system follows in one path
+    std::filesystem::path current = path;
+    for (int link = 0; link < kMostLinks; ++link) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(current, error)) {
+            return current;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(current, error);
+        if (error) {
+            return current;
+        }
+        current = next.is_absolute() ? next : folderOf(current) / next;
+    }
+    return path;
 }
 
 // A short name, so that a target whose name is as long as the system allows still has room
@@ -54,6 +64,9 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+// This process's open files, as links to them.
+constexpr char kOwnFiles[] = "/proc/self/fd";
+
 }  // namespace
 
 ReplacementFile::ReplacementFile(const std::filesystem::path& target)
@@ -77,13 +90,40 @@ ReplacementFile::~ReplacementFile() {
     discard();
 }
 
+// The new version is written into a file without a name where the file system allows it, so
+// that a process ended at any moment (a second Ctrl+C, a file-size limit, the OOM killer) leaves
+// nothing behind; it gets its temporary name only when it is complete.
 bool ReplacementFile::openTemporary() {
+    const std::filesystem::path folder = folderOf(m_target);
+    if (::access(kOwnFiles, X_OK) == 0) {
+        m_file = FileDescriptor(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (m_file.valid()) {
+            return true;
+        }
+    }
+    return createNamed([&](const std::filesystem::path& candidate) {
+        m_file = FileDescriptor(
+            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        return m_file.valid();
+    });
+}
+
+bool ReplacementFile::nameTemporary() {
+    if (!m_temporary.empty()) {
+        return true;
+    }
+    const std::string self = std::string(kOwnFiles) + "/" + std::to_string(m_file.get());
+    return createNamed([&](const std::filesystem::path& candidate) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) ==
+               0;
+    });
+}
+
+bool ReplacementFile::createNamed(const std::function<bool(const std::filesystem::path&)>& create) {
     const std::filesystem::path folder = folderOf(m_target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path candidate = folder / temporaryName();
-        m_file = FileDescriptor(
-            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (m_file.valid()) {
+        if (create(candidate)) {
             m_temporary = std::move(candidate);
             return true;
         }
@@ -106,7 +146,7 @@ ReplacementFile::Status ReplacementFile::commit() {
     if (m_status != Status::Ok) {
         return m_status;
     }
-    if (::fsync(m_file.get()) != 0 || !m_file.close()) {
+    if (::fsync(m_file.get()) != 0 || !nameTemporary() || !m_file.close()) {
         discard();
         return m_status = Status::WriteFailed;
     }

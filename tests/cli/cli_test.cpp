@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "clirunner.h"
@@ -497,3 +498,76 @@ TEST_F(CliTest, SubtitlesFollowTheWordsInTheSound) {
         EXPECT_NEAR(static_cast<double>(cues[i].startMs), onsets[i], 20) << cues[i].text;
     }
 }
+
+namespace {
+
+using clitest::onceSpeechStarts;
+using clitest::RunLimits;
+
+// What a run left in its folder besides the files the test put there and the runner's own.
+std::vector<std::string> leftovers(const std::string& folder, const std::set<std::string>& known) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (!known.contains(name) && name != ".stdin" && name != ".stdout" && name != ".stderr") {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+TEST_F(CliTest, HardLimitsEndWithAMessageAndLeaveNothingBehind) {
+    // A text without end is refused once it passes the limit, before memory runs out.
+    const auto endless = run({"--null", "--file", "/dev/zero", "--generate", "z.wav"});
+    EXPECT_EQ(endless.exitStatus, 1);
+    EXPECT_NE(endless.err.find("Memory allocation error! (/dev/zero: more than 32 MiB of text)"),
+              std::string::npos)
+        << endless.err;
+
+    // A file-size limit is a write error, not a signal; the engine's start-up survives it too.
+    write("long.txt",
+          std::string(20, 'x') + std::string(3000, ' ') + "The end. " + std::string(200, 'w'));
+    const RunLimits small{{{RLIMIT_FSIZE, 1000000}}, {}, SIGINT};
+    const auto listed = runCli({"--null", "--list-languages"}, m_dir, {}, {}, {}, small);
+    EXPECT_EQ(listed.exitStatus, 0) << listed.err;
+    std::string story;
+    for (int i = 0; i < 400; ++i) {
+        story += "This sentence is one of many that fill a long story. ";
+    }
+    write("story.txt", story);
+    const auto limited = runCli({"--null", "--file", "story.txt", "--generate", "story.wav"}, m_dir,
+                                {}, {}, {}, small);
+    EXPECT_EQ(limited.exitStatus, 1);
+    EXPECT_NE(limited.err.find("File writing error!"), std::string::npos) << limited.err;
+    EXPECT_EQ(leftovers(m_dir, {"long.txt", "story.txt"}), std::vector<std::string>{});
+
+    // Output that cannot be written fails the run.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--help"},
+          {"--null", "--list-languages"},
+          {"--null", "--text", "a few words", "--speak", "--events"}}) {
+        const auto full = runCli(arguments, m_dir, {}, {}, {}, RunLimits{{}, "/dev/full", SIGINT});
+        EXPECT_EQ(full.exitStatus, 1) << arguments.front();
+        EXPECT_NE(full.err.find("voxtrial-cli: cannot write the output: No space left on device"),
+                  std::string::npos)
+            << full.err;
+    }
+}
+
+TEST_F(CliTest, AGenerationKilledHalfWayLeavesOnlyTheUsersFile) {
+    std::string story;
+    for (int i = 0; i < 400; ++i) {
+        story += "This sentence is one of many that fill a long story. ";
+    }
+    write("story.txt", story);
+    write("story.wav", "the user's earlier file");
+    const auto killed =
+        runCli({"--null", "--file", "story.txt", "--generate", "story.wav", "--events"}, m_dir, {},
+               onceSpeechStarts(m_dir), {}, RunLimits{{}, {}, SIGKILL});
+    EXPECT_EQ(killed.exitStatus, -1);
+    EXPECT_EQ(leftovers(m_dir, {"story.txt", "story.wav"}), std::vector<std::string>{});
+    std::ifstream kept(file("story.wav"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the user's earlier file");
+}
+
+}  // namespace

@@ -20,13 +20,21 @@ std::string readAll(const std::string& path) {
 
 [[noreturn]] void execChild(const std::vector<std::string>& arguments, const std::string& workDir,
                             const std::map<std::string, std::string>& environment,
-                            const std::string& inputPath) {
+                            const std::string& inputPath, const RunLimits& limits) {
+    const std::string outPath =
+        limits.standardOutput.empty() ? workDir + "/.stdout" : limits.standardOutput;
     const int in = open(inputPath.c_str(), O_RDONLY);
-    const int out = open((workDir + "/.stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open((workDir + "/.stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
         chdir(workDir.c_str()) != 0) {
         _exit(127);
+    }
+    for (const auto& [resource, value] : limits.limits) {
+        const rlimit limit{value, value};
+        if (setrlimit(resource, &limit) != 0) {
+            _exit(127);
+        }
     }
     for (const auto& [name, value] : environment) {
         if (value.empty()) {
@@ -48,12 +56,13 @@ std::string readAll(const std::string& path) {
 
 RunResult runCli(const std::vector<std::string>& arguments, const std::string& workDir,
                  const std::map<std::string, std::string>& environment,
-                 const InterruptCondition& interruptWhen, const std::string& input) {
+                 const InterruptCondition& interruptWhen, const std::string& input,
+                 const RunLimits& limits) {
     const std::string inputPath = workDir + "/.stdin";
     std::ofstream(inputPath, std::ios::binary) << input;
     const pid_t child = fork();
     if (child == 0) {
-        execChild(arguments, workDir, environment, inputPath);
+        execChild(arguments, workDir, environment, inputPath, limits);
     }
     RunResult result;
     if (child < 0) {
@@ -65,7 +74,7 @@ RunResult runCli(const std::vector<std::string>& arguments, const std::string& w
     while (waitpid(child, &status, WNOHANG) == 0) {
         const auto elapsed = std::chrono::steady_clock::now() - started;
         if (!interrupted && interruptWhen && interruptWhen()) {
-            kill(child, SIGINT);
+            kill(child, limits.interruptSignal);
             interrupted = true;
         }
         if (elapsed > std::chrono::minutes(1)) {

@@ -48,15 +48,23 @@ TEST_F(ReplacementFileTest, KeepsTheModeOfTheReplacedFileAndHonoursTheUmaskForAN
     EXPECT_EQ(entriesIn(m_folder.path()), 2u);
 }
 
-TEST_F(ReplacementFileTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {
+TEST_F(ReplacementFileTest, ASymbolicLinkStaysAndItsTargetIsReplacedOrCreated) {
     const auto target = m_folder.path() / "real.ini";
     const auto link = m_folder.path() / "link.ini";
     writeText(target, "old");
     std::filesystem::create_symlink(target, link);
+    // A link whose target does not exist yet, relative to the link's folder, through a second.
+    std::filesystem::create_directory(m_folder.path() / "sub");
+    const auto dangling = m_folder.path() / "dangling.wav";
+    std::filesystem::create_symlink("sub/chain.wav", dangling);
+    std::filesystem::create_symlink("made.wav", m_folder.path() / "sub" / "chain.wav");
 
     EXPECT_EQ(ReplacementFile::replace(link, "new"), Status::Ok);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(readText(target), "new");
+    EXPECT_EQ(ReplacementFile::replace(dangling, "made"), Status::Ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(readText(m_folder.path() / "sub" / "made.wav"), "made");
 }
 
 TEST_F(ReplacementFileTest, RefusedTargetsStayAsTheyAre) {
@@ -78,6 +86,8 @@ TEST_F(ReplacementFileTest, UncommittedAndFailedWritesLeaveNoTrace) {
         ReplacementFile file(target);
         ASSERT_EQ(file.status(), Status::Ok);
         ASSERT_EQ(::write(file.fd(), "partial", 7), 7);
+        // Until it is complete the new version has no name: a process ended now leaves nothing.
+        EXPECT_EQ(entriesIn(m_folder.path()), 1u);
     }
     EXPECT_EQ(readText(target), "old");
     EXPECT_EQ(entriesIn(m_folder.path()), 1u);

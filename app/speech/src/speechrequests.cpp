@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <limits>
 
+#include "common/textlimits.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "engine/errorreport.h"
@@ -27,8 +27,6 @@ constexpr int32_t kNoKeyboardData = 103;
 constexpr int32_t kMemoryAllocation = SAYMGR_EMEMORY_ALLOC;
 constexpr std::size_t kKeyboardBlockSize = 5000;
 constexpr std::size_t kAboutBlockSize = 1000;
-// The engine takes a text length of 32 bits.
-constexpr std::size_t kMaxTextBytes = std::numeric_limits<int32_t>::max() - 16;
 
 // Opens an existing regular file for reading without blocking on a pipe or a device.
 common::FileDescriptor openTextFile(const std::string& path, std::size_t& size) {
@@ -174,10 +172,10 @@ int32_t SpeechRequests::readTextFile(QWidget* owner, PreparedText& prepared) {
         report(owner, kNoFileSelected);
         return kNoFileSelected;
     }
-    if (size > kMaxTextBytes) {
+    if (size > common::kMaxTextBytes) {
         report(owner, kMemoryAllocation);
     }
-    if (size > kMaxTextBytes ||
+    if (size > common::kMaxTextBytes ||
         m_blocks.AllocTextBlocks(*m_program.services.messages, owner, size + 10) != 0) {
         report(owner, kMemoryAllocation);
         return kMemoryAllocation;
@@ -199,7 +197,7 @@ int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
         report(owner, kNoClipboardData);
         return -1;
     }
-    if (text->size() > kMaxTextBytes) {
+    if (text->size() > common::kMaxTextBytes) {
         report(owner, kMemoryAllocation);
         return -1;
     }

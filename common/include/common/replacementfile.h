@@ -1,20 +1,21 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "common/filedescriptor.h"
 
 namespace common {
 
-// A new version of a file, written beside it under a short temporary name and put in its
-// place in one step, so that the file is at every moment either the old or the new one, also
-// after a crash or a full disk. The replaced file keeps its permission bits (and its owner
-// where the system allows); a new file gets 0666 less the umask, like any file a program
-// creates. A symbolic link as target stays a link: the file it points to is replaced. A target
-// that exists but is no regular file (a folder, a device, a pipe), or that may not be written
-// (no write permission bit at all, or none for this process), is refused. Dropped without
-// a successful commit(), the temporary file is removed and the target is untouched.
+// A new version of a file, written beside it (without a name where the file system allows, else
+// under a short temporary name) and put in its place in one step, so that the file is at every
+// moment either the old or the new one, also after a crash or a full disk. The replaced file keeps
+// its permission bits (and its owner where the system allows); a new file gets 0666 less the umask,
+// like any file a program creates. A symbolic link as target stays a link: the file it points to is
+// replaced. A target that exists but is no regular file (a folder, a device, a pipe), or that may
+// not be written (no write permission bit at all, or none for this process), is refused. Dropped
+// without a successful commit(), the temporary file is removed and the target is untouched.
 class ReplacementFile {
   public:
     enum class Status { Ok, CannotCreate, WriteFailed };
@@ -40,6 +41,10 @@ class ReplacementFile {
 
   private:
     bool openTemporary();
+    // Gives a file opened without a name its temporary name beside the target.
+    bool nameTemporary();
+    // Tries `create` with fresh temporary names until one is not taken yet.
+    bool createNamed(const std::function<bool(const std::filesystem::path&)>& create);
     void discard();
 
     std::filesystem::path m_target;
