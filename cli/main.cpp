@@ -13,6 +13,7 @@
 #include "binding/statustext.h"
 #include "clioptions.h"
 #include "clisession.h"
+#include "common/pace.h"
 #include "interruptwatcher.h"
 
 namespace {
@@ -69,6 +70,12 @@ int run(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     if (options->nullSink) {
         setenv("SAYMGR_SINK", "null", 1);
+    }
+    if (const char* pace = std::getenv("SAYMGR_PACE"); pace && !common::parsePace(pace)) {
+        std::fprintf(stderr,
+                     "voxtrial-cli: SAYMGR_PACE takes 0 or a number from %g to %g, not '%s'\n",
+                     common::kSlowestPace, common::kFastestPace, pace);
+        return kExitUsage;
     }
     binding::HostThread host;
     cli::CliSession session(*options, host, start);

@@ -516,6 +516,22 @@ std::vector<std::string> leftovers(const std::string& folder, const std::set<std
     return names;
 }
 
+TEST_F(CliTest, APaceThatIsNoNumberOfRealTimeIsRefused) {
+    for (const char* pace : {"inf", "1e-300", "-1", "nan", "2x", "", "1e7"}) {
+        const auto refused = run({"--null", "--text", "a", "--speak"}, {{"SAYMGR_PACE", pace}});
+        if (*pace == '\0') {
+            EXPECT_EQ(refused.exitStatus, 0) << "an empty value is no setting";
+            continue;
+        }
+        EXPECT_EQ(refused.exitStatus, 2) << pace;
+        EXPECT_EQ(refused.err,
+                  "voxtrial-cli: SAYMGR_PACE takes 0 or a number from 0.001 to 1e+06, "
+                  "not '" +
+                      std::string(pace) + "'\n");
+    }
+    EXPECT_EQ(run({"--null", "--text", "a", "--speak"}, {{"SAYMGR_PACE", "0"}}).exitStatus, 0);
+}
+
 TEST_F(CliTest, HardLimitsEndWithAMessageAndLeaveNothingBehind) {
     // A text without end is refused once it passes the limit, before memory runs out.
     const auto endless = run({"--null", "--file", "/dev/zero", "--generate", "z.wav"});

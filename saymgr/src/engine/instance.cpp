@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "audio/filesink.h"
+#include "common/pace.h"
 #include "audio/nullsink.h"
 #include "audio/portaudiosink.h"
 #include "languages.h"
@@ -59,14 +60,10 @@ bool nullSinkChosen() {
     return sink != nullptr && std::strcmp(sink, "null") == 0;
 }
 
+// A pace that is none (voxtrial-cli refuses it with a message) plays in real time.
 double nullSinkPace() {
     const char* pace = std::getenv("SAYMGR_PACE");
-    if (pace == nullptr) {
-        return 1.0;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(pace, &end);
-    return end != pace && value >= 0 ? value : 1.0;
+    return pace == nullptr ? 1.0 : common::parsePace(pace).value_or(1.0);
 }
 
 // Sets a flag for the lifetime of a scope.
