@@ -255,7 +255,13 @@ Outcome CliSession::compileDictionary() {
         m_instance, m_options.compileSource.c_str(),
         m_options.dosDictionaries ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI,
         m_options.compileTarget.c_str());
-    return failure(status, m_options.compileSource);
+    // Writing concerns only the target; a file that cannot be opened is the source only when
+    // the source itself cannot be read.
+    const bool sourceReadable = std::ifstream(m_options.compileSource).good() &&
+                                !std::filesystem::is_directory(m_options.compileSource);
+    const bool target =
+        status == SAYMGR_EFILE_WRITE || (status == SAYMGR_EFILE_OPEN && sourceReadable);
+    return failure(status, target ? m_options.compileTarget : m_options.compileSource);
 }
 
 Outcome CliSession::loadDictionaries() {

@@ -322,6 +322,11 @@ TEST_F(CliTest, RefusesBadDictionaries) {
     EXPECT_EQ(missing.exitStatus, 1);
     EXPECT_EQ(missing.err, "voxtrial-cli: Specified file not found! (none.dct)\n");
     EXPECT_FALSE(std::filesystem::exists(file("none.dcb")));
+
+    // A target that cannot be written is named, not the source.
+    const auto folder = run({"--compile", "good.dct", m_dir});
+    EXPECT_EQ(folder.exitStatus, 1);
+    EXPECT_EQ(folder.err, "voxtrial-cli: File opening error! (" + m_dir + ")\n");
 }
 
 TEST_F(CliTest, InterruptStopsSpeechCleanly) {
