@@ -38,17 +38,29 @@ std::string collapsed(std::string_view text) {
     return out;
 }
 
+// The word marks of a log in the order of their place in the text, so that the words of a
+// piece are found by a search instead of a pass over every event.
+std::vector<const LoggedEvent*> wordsByStart(const SpeechLog& log) {
+    std::vector<const LoggedEvent*> words;
+    for (const LoggedEvent& event : log.events()) {
+        if (event.code == SAYMGR_NOTIFY_MARK1) {
+            words.push_back(&event);
+        }
+    }
+    std::ranges::stable_sort(words, {}, &LoggedEvent::start);
+    return words;
+}
+
 // The piece's text from its first word to its last with the punctuation that closes it; the
 // text between two words becomes a blank where it holds an engine command.
-std::string pieceText(const SpeechLog& log, const LoggedEvent& piece) {
+std::string pieceText(const SpeechLog& log, const std::vector<const LoggedEvent*>& words,
+                      const LoggedEvent& piece) {
     const int32_t pieceEnd = piece.start + piece.length;
     std::string bytes;
     int32_t previousEnd = -1;
-    for (const LoggedEvent& word : log.events()) {
-        if (word.code != SAYMGR_NOTIFY_MARK1 || word.start < piece.start ||
-            word.start >= pieceEnd) {
-            continue;
-        }
+    const auto first = std::ranges::lower_bound(words, piece.start, {}, &LoggedEvent::start);
+    for (auto at = first; at != words.end() && (*at)->start < pieceEnd; ++at) {
+        const LoggedEvent& word = **at;
         if (previousEnd >= 0) {
             const std::string_view gap = log.bytes(previousEnd, word.start - previousEnd);
             bytes += gap.find(kEscape) == gap.npos ? std::string(gap) : std::string(" ");
@@ -69,14 +81,16 @@ std::string pieceText(const SpeechLog& log, const LoggedEvent& piece) {
 
 std::vector<Onset> onsets(const SpeechLog& log, SubtitleUnit unit) {
     const int32_t code = unit == SubtitleUnit::Word ? SAYMGR_NOTIFY_MARK1 : SAYMGR_NOTIFY_CHUNK;
+    const std::vector<const LoggedEvent*> words =
+        unit == SubtitleUnit::Piece ? wordsByStart(log) : std::vector<const LoggedEvent*>();
     std::vector<Onset> found;
     for (const LoggedEvent& event : log.events()) {
         const auto audioMs = log.audioMs(event);
         if (event.code != code || !audioMs) {
             continue;
         }
-        const std::string text =
-            unit == SubtitleUnit::Word ? collapsed(log.textOf(event)) : pieceText(log, event);
+        const std::string text = unit == SubtitleUnit::Word ? collapsed(log.textOf(event))
+                                                            : pieceText(log, words, event);
         const int64_t startMs =
             std::max<int64_t>(std::llround(*audioMs), found.empty() ? 0 : found.back().startMs);
         if (text.empty()) {
