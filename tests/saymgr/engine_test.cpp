@@ -185,6 +185,25 @@ TEST_F(EngineTest, PiecesAreAnnouncedBeforeTheirWords) {
     EXPECT_EQ(codes, (std::vector<int32_t>{7000, 7002, 7003, 7002, 7003, 7001}));
 }
 
+TEST_F(EngineTest, EveryBookmarkReachesTheHostOnceAndInOrder) {
+    std::string text;
+    for (int i = 0; i < 10; ++i) {
+        text += "word ";
+    }
+    std::vector<int32_t> starts;
+    for (int i = 0; i < 100; ++i) {
+        starts.push_back(static_cast<int32_t>(text.size()));
+        text += "\x1bM" + std::to_string(i) + " ";
+    }
+    text += "end.";
+    ASSERT_EQ(speak(text), 0);
+    std::vector<int32_t> reported;
+    for (const Notice& mark : host.withCode(SAYMGR_NOTIFY_MARK2)) {
+        reported.push_back(mark.value2);
+    }
+    EXPECT_EQ(reported, starts);
+}
+
 TEST_F(EngineTest, EscapeCommands) {
     // ESC M: bookmark; ESC P: pause; ESC S: spell out; ESC X: unknown, skipped.
     const std::string text = "Go \x1bM12 now \x1bP300 and \x1bSabc then \x1bXyes.";

@@ -27,13 +27,15 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
     void beginPiece(const text::SynthesisText& piece) {
         m_piece = &piece;
         m_nextWord = 0;
+        m_nextBookmark = 0;
         m_pieceStart = m_total;
         add(m_total, {SAYMGR_NOTIFY_CHUNK, piece.sourceEnd - piece.sourceStart, 0, 0});
     }
 
-    // Marks the words of the piece that no event reached, at its end.
+    // Marks the words and bookmarks of the piece that no event reached, at its end.
     void endPiece() {
         markWordsBefore(std::numeric_limits<int32_t>::max(), m_total);
+        markBookmarksThrough(m_piece->bookmarks.size(), m_total);
         m_piece = nullptr;
     }
 
@@ -65,8 +67,7 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
         }
         const auto index = std::strtoul(name + 1, nullptr, 10);
         if (index < m_piece->bookmarks.size()) {
-            const text::Bookmark& mark = m_piece->bookmarks[index];
-            add(m_pieceStart + sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start, 0});
+            markBookmarksThrough(index + 1, m_pieceStart + sample);
         }
     }
 
@@ -80,6 +81,16 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
     }
 
   private:
+    // eSpeak NG drops mark events when many follow one another without speech between them:
+    // a bookmark event reports the bookmarks before it that none reached too, so each reaches
+    // the host once and in order.
+    void markBookmarksThrough(std::size_t end, int64_t sample) {
+        for (; m_nextBookmark < end; ++m_nextBookmark) {
+            const text::Bookmark& mark = m_piece->bookmarks[m_nextBookmark];
+            add(sample, {SAYMGR_NOTIFY_MARK2, mark.length, mark.start, 0});
+        }
+    }
+
     void add(int64_t sample, Notification notification) {
         notification.sample = sample;
         m_chunk.events.push_back(notification);
@@ -137,7 +148,8 @@ class SpeechJob::Listener : public synthesis::SynthesisListener {
 
     SpeechJob& m_job;
     const text::SynthesisText* m_piece = nullptr;
-    std::size_t m_nextWord = 0;  // the piece's first word without a mark
+    std::size_t m_nextWord = 0;      // the piece's first word without a mark
+    std::size_t m_nextBookmark = 0;  // the piece's first bookmark not yet reported
     Chunk m_chunk;
     int64_t m_total = 0;
     int64_t m_pieceStart = 0;
