@@ -114,7 +114,7 @@ int32_t BinaryDictionary::decode(std::string_view bytes, int32_t& languageId, Wo
     header.uint(count, 4);
     header.uint(payloadSize, 4);
     // The compiler never writes a dictionary without entries.
-    if (version != kVersion || count == 0 ||
+    if (version != kVersion || count == 0 || count > kMaxEntries ||
         payloadSize != bytes.size() - kHeaderBytes - kChecksumBytes) {
         return SAYMGR_EDICT_LOAD;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "dictionary/textdictionary.h"
 #include "dictionary/wordtable.h"
 
 namespace saymgr::dictionary {
@@ -21,9 +22,14 @@ namespace saymgr::dictionary {
 class BinaryDictionary {
   public:
     static constexpr uint32_t kVersion = 1;
-    static constexpr std::size_t kMaxFileBytes = 64 * 1024 * 1024;
     static constexpr std::size_t kMaxWordBytes = 255;
     static constexpr std::size_t kMaxReplacementBytes = 4096;
+    // No more than the compiler can write from the largest text dictionary: an entry takes at
+    // least three bytes of text ("a b"), and a byte of text at most three bytes of UTF-8. A file
+    // beyond these is damaged (-18), so a loaded dictionary holds a bounded amount of memory.
+    static constexpr std::size_t kMaxEntries = TextDictionary::kMaxFileBytes / 3;
+    static constexpr std::size_t kMaxFileBytes =
+        8 + 4 * 4 + 3 * TextDictionary::kMaxFileBytes + 4 * kMaxEntries + 4;
 
     static std::string encode(int32_t languageId, const WordTable& table);
 

@@ -201,6 +201,22 @@ TEST(DictionaryLoad, RefusesDamagedBinaryDictionaries) {
     }
 }
 
+TEST(DictionaryLoad, RefusesMoreThanTheCompilerCanWrite) {
+    // Well-formed, but larger than any text dictionary compiles to.
+    TempDir dir;
+    std::string entries;
+    const std::string replacement(4096, 'r');
+    uint32_t count = 0;
+    for (; entries.size() < 18u * 1024 * 1024; ++count) {
+        std::string word = "w";
+        for (uint32_t rest = count; rest > 0; rest /= 26) {
+            word += static_cast<char>('a' + rest % 26);
+        }
+        entries += entry(word, replacement);
+    }
+    EXPECT_EQ(loadBytes(dir, binary(1, count, entries)), SAYMGR_EDICT_LOAD);
+}
+
 TEST(DictionaryLoad, AcceptsWhatTheCompilerWrites) {
     TempDir dir;
     ASSERT_EQ(compileText(dir, "Zebra z\napple [[ap@L]]\n\xC9t\xE9 summer\n"), SAYMGR_OK);
