@@ -11,6 +11,8 @@
 #include <limits>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/filedescriptor.h"
@@ -33,18 +35,6 @@ std::string_view trim(std::string_view text) {
 
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 enum class LineKind { Other, Section, Key };
@@ -87,8 +77,30 @@ void classify(Line& line, std::string_view text) {
     line.value = trim(rest);
 }
 
-std::vector<Line> splitLines(std::string_view content) {
-    std::vector<Line> lines;
+// A settings file is small; anything larger, and anything that is no regular file (a pipe, a
+// device, a folder), is never read whole.
+constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
+
+common::ReadStatus readProfile(const std::filesystem::path& path, std::string& content) {
+    common::ReadStatus status = common::readRegularFile(path, kMaxProfileBytes, content);
+    if (status == common::ReadStatus::Ok && content.size() > kMaxProfileBytes) {
+        content.clear();
+        status = common::ReadStatus::Unreadable;
+    }
+    return status;
+}
+
+std::string_view lineEndOf(std::string_view content) {
+    const std::size_t newline = content.find('\n');
+    if (newline != std::string_view::npos && newline > 0 && content[newline - 1] == '\r') {
+        return "\r\n";
+    }
+    return "\n";
+}
+
+// Calls `visit` with each line of the content in order, classified.
+template <typename Visit>
+void forEachLine(std::string_view content, Visit visit) {
     std::size_t begin = 0;
     while (begin < content.size()) {
         const std::size_t newline = content.find('\n', begin);
@@ -110,133 +122,159 @@ std::vector<Line> splitLines(std::string_view content) {
         if (line.kind == LineKind::Key && parsed.size() != line.text.size()) {
             line.valueBegin += kByteOrderMark.size();
         }
-        lines.push_back(line);
+        visit(line);
         begin = stop + (newline == std::string_view::npos ? 0 : 1);
     }
-    return lines;
 }
 
-// The lines of the first section with that name: [header, end).
-struct SectionRange {
-    std::size_t header;
-    std::size_t end;
+std::string folded(std::string_view name) {
+    std::string out(name);
+    std::ranges::transform(out, out.begin(), lower);
+    return out;
+}
+
+// A name pair as the index keys it: section and key folded, joined by a NUL byte (which no
+// name holds).
+std::string entryName(std::string_view section, std::string_view key) {
+    return folded(trim(section)) + '\0' + folded(trim(key));
+}
+
+// Where each key of a file is found by section and key: only the first section of a name
+// counts, and in it the first key of a name. Made in one pass over the text, so reading all
+// the settings costs one pass, whatever the file's size.
+class ProfileIndex {
+  public:
+    explicit ProfileIndex(std::string_view content) {
+        std::unordered_set<std::string> sections;
+        bool counts = false;
+        std::string section;
+        forEachLine(content, [&](const Line& line) {
+            if (line.kind == LineKind::Section) {
+                section = folded(line.name);
+                counts = sections.insert(section).second;
+            } else if (line.kind == LineKind::Key && counts) {
+                m_values.try_emplace(section + '\0' + folded(line.name), line.value);
+            }
+        });
+    }
+
+    std::optional<std::string> find(std::string_view section, std::string_view key) const {
+        const auto found = m_values.find(entryName(section, key));
+        if (found == m_values.end()) {
+            return std::nullopt;
+        }
+        return std::string(found->second);
+    }
+
+  private:
+    std::unordered_map<std::string, std::string_view> m_values;  // into the indexed text
 };
 
-std::optional<SectionRange> findSection(const std::vector<Line>& lines, std::string_view section) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != LineKind::Section || !equalsIgnoreCase(lines[i].name, section)) {
-            continue;
+// A file's text with a set of changes made to it in one pass: a changed key keeps its line with
+// the new value, a removed key loses its line, a new key goes after the last key line of its
+// section, a new section at the end. Every other byte stays.
+class ProfileMerge {
+  public:
+    ProfileMerge(std::string_view content, const ProfileChanges& changes)
+        : m_content(content), m_changes(changes), m_eol(lineEndOf(content)) {}
+
+    std::string merged() {
+        std::unordered_set<std::string> seen;
+        forEachLine(m_content, [&](const Line& line) {
+            if (line.kind == LineKind::Section) {
+                endSection();
+                const std::string name = folded(line.name);
+                m_section = seen.insert(name).second ? name : std::string();
+                m_seenSections.insert(m_section);
+                m_insertAt = line.begin + line.text.size() + line.end.size();
+                m_insertNeedsEol = line.end.empty();
+            } else if (line.kind == LineKind::Key && !m_section.empty()) {
+                changeKey(line);
+            }
+        });
+        endSection();
+        copyTo(m_content.size());
+        appendNewSections();
+        return std::move(m_out);
+    }
+
+  private:
+    void copyTo(std::size_t offset) {
+        m_out.append(m_content.substr(m_copied, offset - m_copied));
+        m_copied = offset;
+    }
+
+    void changeKey(const Line& line) {
+        const std::size_t lineEnd = line.begin + line.text.size() + line.end.size();
+        const std::string name = m_section + '\0' + folded(line.name);
+        const auto change = m_changes.values.find(name);
+        if (change != m_changes.values.end() && m_done.insert(name).second) {
+            if (change->second) {
+                copyTo(line.begin + line.valueBegin);
+                m_out += *change->second;
+                m_copied = line.begin + line.text.size();
+            } else {
+                copyTo(line.begin);
+                m_copied = lineEnd;
+                return;
+            }
         }
-        std::size_t end = i + 1;
-        while (end < lines.size() && lines[end].kind != LineKind::Section) {
-            ++end;
+        m_insertAt = lineEnd;
+        m_insertNeedsEol = line.end.empty();
+    }
+
+    // New keys of the section that ends here go after its last key line.
+    void endSection() {
+        if (m_section.empty()) {
+            return;
         }
-        return SectionRange{i, end};
-    }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> findKey(const std::vector<Line>& lines, SectionRange range,
-                                   std::string_view key) {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
-        if (lines[i].kind == LineKind::Key && equalsIgnoreCase(lines[i].name, key)) {
-            return i;
+        std::string inserted;
+        for (const auto& [section, key] : m_changes.order) {
+            const std::string name = entryName(section, key);
+            const auto& value = m_changes.values.at(name);
+            if (folded(section) == m_section && value && m_done.insert(name).second) {
+                inserted.append(key).append("=").append(*value).append(m_eol);
+            }
         }
-    }
-    return std::nullopt;
-}
-
-// A settings file is small; anything larger, and anything that is no regular file (a pipe, a
-// device, a folder), is never read whole.
-constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
-
-common::ReadStatus readProfile(const std::filesystem::path& path, std::string& content) {
-    common::ReadStatus status = common::readRegularFile(path, kMaxProfileBytes, content);
-    if (status == common::ReadStatus::Ok && content.size() > kMaxProfileBytes) {
-        content.clear();
-        status = common::ReadStatus::Unreadable;
-    }
-    return status;
-}
-
-std::optional<std::string> lookupIn(std::string_view content, std::string_view section,
-                                    std::string_view key) {
-    const std::vector<Line> lines = splitLines(content);
-    const std::optional<SectionRange> range = findSection(lines, trim(section));
-    if (!range) {
-        return std::nullopt;
-    }
-    const std::optional<std::size_t> index = findKey(lines, *range, trim(key));
-    if (!index) {
-        return std::nullopt;
-    }
-    return std::string(lines[*index].value);
-}
-
-std::optional<std::string> lookup(const std::filesystem::path& path, std::string_view section,
-                                  std::string_view key) {
-    std::string content;
-    if (readProfile(path, content) != common::ReadStatus::Ok) {
-        return std::nullopt;
-    }
-    return lookupIn(content, section, key);
-}
-
-std::string_view lineEndOf(std::string_view content) {
-    const std::size_t newline = content.find('\n');
-    if (newline != std::string_view::npos && newline > 0 && content[newline - 1] == '\r') {
-        return "\r\n";
-    }
-    return "\n";
-}
-
-// The file's text with the key set: the value replaced on the key's own line, a new key line
-// after the section's last key, or a new section at the end. Every other byte stays.
-std::string withKey(const std::string& content, std::string_view section, std::string_view key,
-                    std::string_view value) {
-    const std::string_view eol = lineEndOf(content);
-    const std::vector<Line> lines = splitLines(content);
-    const std::optional<SectionRange> range = findSection(lines, section);
-    if (!range) {
-        std::string result = content;
-        if (!result.empty() && result.back() != '\n') {
-            result += eol;
+        if (!inserted.empty()) {
+            copyTo(m_insertAt);
+            if (m_insertNeedsEol) {
+                m_out += m_eol;
+            }
+            m_out += inserted;
         }
-        result.append("[").append(section).append("]").append(eol);
-        return result.append(key).append("=").append(value).append(eol);
+        m_section.clear();
     }
-    if (const std::optional<std::size_t> index = findKey(lines, *range, key)) {
-        const Line& line = lines[*index];
-        const std::size_t valueBegin = line.begin + line.valueBegin;
-        const std::size_t lineTextEnd = line.begin + line.text.size();
-        return content.substr(0, valueBegin) + std::string(value) + content.substr(lineTextEnd);
-    }
-    std::size_t after = range->header;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        if (lines[i].kind == LineKind::Key) {
-            after = i;
+
+    void appendNewSections() {
+        std::unordered_set<std::string> added;
+        for (const auto& [section, key] : m_changes.order) {
+            const std::string name = entryName(section, key);
+            const auto& value = m_changes.values.at(name);
+            if (!value || m_seenSections.contains(folded(section)) || !m_done.insert(name).second) {
+                continue;
+            }
+            if (added.insert(folded(section)).second) {
+                if (!m_out.empty() && m_out.back() != '\n') {
+                    m_out += m_eol;
+                }
+                m_out.append("[").append(section).append("]").append(m_eol);
+            }
+            m_out.append(key).append("=").append(*value).append(m_eol);
         }
     }
-    const Line& anchor = lines[after];
-    const std::size_t insertAt = anchor.begin + anchor.text.size() + anchor.end.size();
-    std::string inserted = anchor.end.empty() ? std::string(eol) : std::string();
-    inserted.append(key).append("=").append(value).append(eol);
-    return content.substr(0, insertAt) + inserted + content.substr(insertAt);
-}
 
-// The text with the key's line, line end included, taken out; the text itself when the key is
-// missing.
-std::string withoutKey(const std::string& content, std::string_view section, std::string_view key) {
-    const std::vector<Line> lines = splitLines(content);
-    const std::optional<SectionRange> range = findSection(lines, section);
-    const std::optional<std::size_t> index = range ? findKey(lines, *range, key) : std::nullopt;
-    if (!index) {
-        return content;
-    }
-    const Line& line = lines[*index];
-    std::string result = content;
-    return result.erase(line.begin, line.text.size() + line.end.size());
-}
+    std::string_view m_content;
+    const ProfileChanges& m_changes;
+    std::string_view m_eol;
+    std::string m_out;
+    std::size_t m_copied = 0;
+    std::string m_section;  // folded; empty outside a first section of its name
+    std::unordered_set<std::string> m_seenSections;
+    std::unordered_set<std::string> m_done;  // changes made
+    std::size_t m_insertAt = 0;
+    bool m_insertNeedsEol = false;
+};
 
 // Writes the new text in one step, so the target is at every moment either the old or the
 // new file.
@@ -259,7 +297,42 @@ bool isWritableEntry(std::string_view section, std::string_view key, std::string
            key.front() != ';' && value.find_first_of("\r\n") == std::string_view::npos;
 }
 
+// What a file looked like when it was read: the same inode, size and modification time mean the
+// same text.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+
+    static FileIdentity of(const std::filesystem::path& path) {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) {
+            return {};
+        }
+        return {status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+    }
+    bool operator==(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
 }  // namespace
+
+struct ProfileFile::Snapshot {
+    explicit Snapshot(const std::filesystem::path& path)
+        : identity(FileIdentity::of(path)),
+          status(readProfile(path, content)),
+          index(status == common::ReadStatus::Ok ? std::string_view(content) : std::string_view()) {
+    }
+
+    FileIdentity identity;
+    std::string content;
+    common::ReadStatus status;
+    ProfileIndex index;  // views into content
+};
 
 ProfileFile::ProfileFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
@@ -268,9 +341,16 @@ bool ProfileFile::exists() const {
     return std::filesystem::is_regular_file(m_path, error) && ::access(m_path.c_str(), R_OK) == 0;
 }
 
+std::shared_ptr<const ProfileFile::Snapshot> ProfileFile::snapshot() const {
+    if (!m_snapshot || !(m_snapshot->identity == FileIdentity::of(m_path))) {
+        m_snapshot = std::make_shared<const Snapshot>(m_path);
+    }
+    return m_snapshot;
+}
+
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
                                     std::string_view fallback, std::size_t maxLength) const {
-    std::string value = lookup(m_path, section, key).value_or(std::string(fallback));
+    std::string value = snapshot()->index.find(section, key).value_or(std::string(fallback));
     if (maxLength != 0 && value.size() > maxLength) {
         value.resize(maxLength);
     }
@@ -279,7 +359,7 @@ std::string ProfileFile::readString(std::string_view section, std::string_view k
 
 int32_t ProfileFile::readInt(std::string_view section, std::string_view key,
                              int32_t fallback) const {
-    const std::optional<std::string> value = lookup(m_path, section, key);
+    const std::optional<std::string> value = snapshot()->index.find(section, key);
     if (!value || value->empty()) {
         return fallback;
     }
@@ -308,16 +388,26 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
     return edit.writeString(section, key, value) && edit.commit();
 }
 
-ProfileEdit::ProfileEdit(ProfileFile& file)
-    : m_path(file.path()),
-      m_readable(readProfile(m_path, m_content) != common::ReadStatus::Unreadable) {}
+ProfileEdit::ProfileEdit(ProfileFile& file) : m_path(file.path()), m_original(file.snapshot()) {}
 
 bool ProfileEdit::isEditable() const {
-    return m_readable && m_content.size() <= kMaxProfileBytes;
+    return m_original->status != common::ReadStatus::Unreadable;
 }
 
 std::optional<std::string> ProfileEdit::find(std::string_view section, std::string_view key) const {
-    return lookupIn(m_content, section, key);
+    const auto change = m_changes.values.find(entryName(section, key));
+    if (change != m_changes.values.end()) {
+        return change->second;
+    }
+    return m_original->index.find(section, key);
+}
+
+void ProfileEdit::change(std::string_view section, std::string_view key,
+                         std::optional<std::string> value) {
+    const auto [entry, added] = m_changes.values.insert_or_assign(entryName(section, key), value);
+    if (added) {
+        m_changes.order.emplace_back(section, key);
+    }
 }
 
 bool ProfileEdit::writeString(std::string_view section, std::string_view key,
@@ -327,31 +417,28 @@ bool ProfileEdit::writeString(std::string_view section, std::string_view key,
     if (!isWritableEntry(section, key, value) || !isEditable()) {
         return false;
     }
-    m_content = withKey(m_content, section, key, trim(value));
-    m_changed = true;
+    change(section, key, std::string(trim(value)));
     return true;
 }
 
 void ProfileEdit::removeKey(std::string_view section, std::string_view key) {
-    if (!isEditable()) {
-        return;
+    if (isEditable() && find(section, key)) {
+        change(trim(section), trim(key), std::nullopt);
     }
-    std::string edited = withoutKey(m_content, trim(section), trim(key));
-    m_changed = m_changed || edited.size() != m_content.size();
-    m_content = std::move(edited);
 }
 
 bool ProfileEdit::commit() {
-    if (!m_readable) {
+    if (!isEditable()) {
         return false;
     }
-    if (!m_changed) {
+    if (m_changes.values.empty()) {
         return true;
     }
-    if (!replaceAtomically(m_path, m_content)) {
+    const std::string merged = ProfileMerge(m_original->content, m_changes).merged();
+    if (!replaceAtomically(m_path, merged)) {
         return false;
     }
-    m_changed = false;
+    m_changes = {};
     return true;
 }
 

@@ -2,9 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -34,8 +38,22 @@ class ProfileFile {
     // with '[' or ';', and values holding a line break are refused.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
+    // The file's text and where its keys are, as last read: read again only when the file
+    // changed, so a pass of reads parses the file once.
+    struct Snapshot;
+    std::shared_ptr<const Snapshot> snapshot() const;
+
   private:
     std::filesystem::path m_path;
+    mutable std::shared_ptr<const Snapshot> m_snapshot;
+};
+
+// Changes waiting for ProfileEdit::commit(): by section and key (folded, joined by a NUL byte)
+// the new value, or none for a removal; `order` keeps the names as first written, which new
+// keys and sections take.
+struct ProfileChanges {
+    std::unordered_map<std::string, std::optional<std::string>> values;
+    std::vector<std::pair<std::string, std::string>> order;
 };
 
 // Several changes to one profile file, made in one replacement of the file. The file is read
@@ -60,11 +78,11 @@ class ProfileEdit {
   private:
     // Whether the text is one the reader accepts: changes to anything else are refused.
     bool isEditable() const;
+    void change(std::string_view section, std::string_view key, std::optional<std::string> value);
 
     std::filesystem::path m_path;
-    std::string m_content;
-    bool m_readable;
-    bool m_changed = false;
+    std::shared_ptr<const ProfileFile::Snapshot> m_original;
+    ProfileChanges m_changes;
 };
 
 // The user's own profile (the stand-in for the system's user settings, such as "sounds"):
