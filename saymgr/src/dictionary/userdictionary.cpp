@@ -93,14 +93,16 @@ int32_t UserDictionary::compile(const std::string& textPath, int32_t codePageFla
 int32_t UserDictionary::load(const std::string& binaryPath,
                              std::unique_ptr<UserDictionary>& dictionary) {
     std::string bytes;
-    int32_t status = dictionary::DictionaryFile::read(
+    const int32_t status = dictionary::DictionaryFile::read(
         binaryPath, dictionary::BinaryDictionary::kMaxFileBytes, bytes);
-    if (status != SAYMGR_OK) {
-        return status;
-    }
+    return status != SAYMGR_OK ? status : fromBytes(bytes, dictionary);
+}
+
+int32_t UserDictionary::fromBytes(std::string_view bytes,
+                                  std::unique_ptr<UserDictionary>& dictionary) {
     auto entries = std::make_unique<Entries>();
     int32_t languageId = 0;
-    status = dictionary::BinaryDictionary::decode(bytes, languageId, entries->table);
+    const int32_t status = dictionary::BinaryDictionary::decode(bytes, languageId, entries->table);
     if (status != SAYMGR_OK) {
         return status;
     }

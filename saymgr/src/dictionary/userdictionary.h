@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace saymgr {
@@ -29,6 +30,8 @@ class UserDictionary {
     // Loads and validates a binary dictionary. Returns 0 and sets `dictionary`, or a negative
     // engine status (-1 missing, -2 unreadable, -24 not a binary dictionary, -18 damaged).
     static int32_t load(const std::string& binaryPath, std::unique_ptr<UserDictionary>& dictionary);
+    // The same from the bytes of a binary dictionary.
+    static int32_t fromBytes(std::string_view bytes, std::unique_ptr<UserDictionary>& dictionary);
 
     int32_t languageId() const { return m_languageId; }
     std::size_t size() const;
