@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "audio/filesink.h"
-#include "common/pace.h"
 #include "audio/nullsink.h"
 #include "audio/portaudiosink.h"
+#include "common/pace.h"
 #include "languages.h"
 #include "text/segmentscanner.h"
 
