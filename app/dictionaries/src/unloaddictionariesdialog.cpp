@@ -36,6 +36,20 @@ Widget* item(QDialog& dialog, int id) {
     return static_cast<Widget*>(platform::findItem(dialog, id));
 }
 
+// An entry of the two lists: they sort as a reader looks names up, ignoring case.
+class ReadingOrderItem : public QListWidgetItem {
+  public:
+    explicit ReadingOrderItem(const QString& text) : QListWidgetItem(text) {}
+    bool operator<(const QListWidgetItem& other) const override {
+        const int order = text().compare(other.text(), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : text() < other.text();
+    }
+};
+
+void addEntry(QListWidget& list, const QString& text) {
+    list.addItem(new ReadingOrderItem(text));
+}
+
 // Sorted, every click toggles an entry, keyboard reachable.
 void setUpList(QListWidget& list, const QString& accessibleName) {
     list.setSelectionMode(QAbstractItemView::MultiSelection);
@@ -116,7 +130,7 @@ void UnloadDictionariesDialog::fillLoadedList() {
     const context::AppState& state = m_program.appState;
     for (std::size_t slot = 0; slot < state.DictPath.size(); ++slot) {
         if (!state.DictPath[slot].empty() && state.DictLanguage[slot] == state.Language)
-            list(List::Loaded).addItem(QString::fromStdString(state.DictPath[slot]));
+            addEntry(list(List::Loaded), QString::fromStdString(state.DictPath[slot]));
     }
 }
 
@@ -183,7 +197,7 @@ void UnloadDictionariesDialog::moveEntry(List from, int row) {
     QListWidget& target = list(otherList(from));
     const QSignalBlocker quietSource(source);
     const QSignalBlocker quietTarget(target);
-    target.addItem(source.item(row)->text());
+    addEntry(target, source.item(row)->text());
     delete source.takeItem(row);
 }
 

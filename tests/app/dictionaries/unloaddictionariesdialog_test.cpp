@@ -114,10 +114,13 @@ class UnloadDictionariesTest : public DictionaryFixture {
 };
 
 TEST_F(UnloadDictionariesTest, OpensWithTheLanguagesDictionariesSortedAndEveryControlNamed) {
-    startWith({"/d/cats.dcb", "/d/apes.dcb", "/d/bats.dct"});
+    startWith({"/d/cats.dcb", "/d/SAMPLE_EN.DCB", "/d/apes.dcb", "/d/bats.dct"});
     const UnloadDictionariesDialog dialog(program(), &mainWindow());
 
-    EXPECT_EQ(look(dialog), DialogLook({"/d/apes.dcb", "/d/bats.dct", "/d/cats.dcb"}, {}, {}));
+    // In reading order, whatever the case of the names.
+    EXPECT_EQ(
+        look(dialog),
+        DialogLook({"/d/apes.dcb", "/d/bats.dct", "/d/cats.dcb", "/d/SAMPLE_EN.DCB"}, {}, {}));
     EXPECT_EQ(dialog.dialog().windowTitle(), "Unload User Dictionaries");
     EXPECT_EQ(dialog.dialog().parentWidget(), &mainWindow());
     EXPECT_EQ(
