@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "platform/keyboardstate.h"
 #include "platform/services.h"
@@ -50,6 +54,32 @@ TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOn
     EXPECT_EQ(visibleHelpWindow(), window);
     EXPECT_TRUE(window->toPlainText().contains(QString::fromUtf8("für alle")))
         << "a help text that is not UTF-8 is read as Windows-1252";
+}
+
+TEST(DesktopServices, TheAllFilesFilterListsNamesWithoutADotToo) {
+    testsupport::TemporaryFolder folder;
+    const platform::Services services = platform::makeDesktopServices(folder.path().string());
+    QStringList shownFilters;
+    QTimer::singleShot(0, [&shownFilters] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(model, nullptr);
+        ASSERT_NE(types, nullptr);
+        shownFilters << model->nameFilters().join(' ');
+        // As the combo box tells of a user's choice.
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->currentText());
+        shownFilters << types->currentText() + ": " + model->nameFilters().join(' ');
+        dialog->reject();
+    });
+    EXPECT_EQ(services.fileDialogs->openFile(nullptr, QStringLiteral("Open a Text File"),
+                                             QString::fromStdString(folder.path().string()),
+                                             QStringLiteral("Text Files (*.txt);;all Files (*.*)")),
+              std::nullopt);
+    EXPECT_EQ(shownFilters, (QStringList{"*.txt", "all Files (*.*): *"}));
 }
 
 TEST(DesktopServices, ClipboardTextTravelsAsWindows1252) {
