@@ -69,14 +69,15 @@ void MainWindow::keepNormalSize() {
         Qt::QueuedConnection);
 }
 
+// A bordered label (the source and language) shows a plain border; a frame label (the voice
+// values' names and the notice line) only the window's light frame, no dark box.
 QLabel* MainWindow::makeLabel(bool framed) {
     auto* label = new QLabel(m_client);
-    label->setFrameShape(QFrame::Box);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (framed) {
-        QPalette frame = label->palette();
-        frame.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(frame);
+        label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid palette(light); }"));
+    } else {
+        label->setFrameShape(QFrame::Box);
     }
     return label;
 }

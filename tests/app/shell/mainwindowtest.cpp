@@ -1,5 +1,7 @@
 #include <QClipboard>
+#include <QColor>
 #include <QGuiApplication>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QStyle>
 #include <QTest>
@@ -117,6 +119,29 @@ class MainWindowLayout : public ShellFixture {
         EXPECT_EQ(rectOf(window.notice()), QRect(CW / 16, 11 * U, 14 * CW / 16, 20));
     }
 };
+
+// The darkest pixel of the label's outer edge: a border, or the window's light frame.
+int edgeLightness(QWidget& label) {
+    const QImage image = label.grab().toImage();
+    int darkest = 255;
+    for (int x = 0; x < image.width(); ++x) {
+        for (const int y : {0, image.height() - 1}) {
+            darkest = std::min(darkest, QColor(image.pixel(x, y)).lightness());
+        }
+    }
+    return darkest;
+}
+
+TEST_F(MainWindowLayout, OnlyTheSourceAndLanguageLabelsHaveADarkBorder) {
+    startTwoLanguages();
+    shell::MainWindow& window = mainWindow();
+    EXPECT_LT(edgeLightness(window.sourceLabel()), 128);
+    EXPECT_LT(edgeLightness(window.languageLabel()), 128);
+    for (QLabel* framed :
+         {&window.volumeLabel(), &window.pitchLabel(), &window.rateLabel(), &window.notice()}) {
+        EXPECT_GT(edgeLightness(*framed), 200) << framed->text().toStdString();
+    }
+}
 
 TEST_F(MainWindowLayout, StartUpLanguageSelectionPlacesControlsByTheLayout) {
     startTwoLanguages();
