@@ -1,6 +1,8 @@
 #include "speech/speechmodesheet.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -37,6 +39,32 @@ struct ModePage {
     }
 };
 
+// Hands Escape and Return that reach a page to the sheet: the pages are built as dialogs, but
+// in a sheet Escape is Cancel and Return is OK for the whole sheet.
+class SheetKeys : public QObject {
+  public:
+    explicit SheetKeys(QDialog& sheet) : QObject(&sheet), m_sheet(sheet) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
+            return false;
+        }
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == &m_sheet ||
+            (key != Qt::Key_Escape && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            QCoreApplication::sendEvent(&m_sheet, event);
+        }
+        return true;
+    }
+
+  private:
+    QDialog& m_sheet;
+};
+
 // The sheet's dialog: the tabbed pages over OK and Cancel.
 class SpeechModeSheet : public QDialog {
   public:
@@ -69,11 +97,13 @@ class SpeechModeSheet : public QDialog {
     QDialog* addPage(const platform::DialogTemplate& pageTemplate, const QString& title) {
         std::unique_ptr<QDialog> page = platform::buildDialog(pageTemplate, nullptr);
         page->setWindowFlags(Qt::Widget);
+        page->installEventFilter(m_keys);
         QDialog* added = page.release();
         m_tabs->addTab(added, title);
         return added;
     }
 
+    SheetKeys* m_keys = new SheetKeys(*this);
     QTabWidget* m_tabs = new QTabWidget(this);
     std::array<ModePage, 2> m_pages;
     int m_showing = 0;

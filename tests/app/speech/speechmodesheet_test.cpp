@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
+#include <tuple>
 
 #include "context/programcontext.h"
 
@@ -60,6 +62,25 @@ TEST_F(SpeechModeSheetTest, AChoiceCountsWhenItsPageIsLeft) {
     radio("Not Interruptible").setChecked(true);
     press(QDialogButtonBox::Cancel);
     EXPECT_EQ(choices(), std::make_pair(1, 1));  // only the page showing was dropped
+}
+
+TEST_F(SpeechModeSheetTest, EscapeCancelsAndReturnConfirmsTheWholeSheetFromAnyPage) {
+    for (const auto& [key, result, expected] :
+         {std::tuple{Qt::Key_Escape, int(QDialog::Rejected), std::make_pair(0, 0)},
+          std::tuple{Qt::Key_Return, int(QDialog::Accepted), std::make_pair(0, 1)}}) {
+        open();
+        m_sheet->show();
+        showPage(1);
+        QRadioButton& interruptible = radio("Interruptible");
+        interruptible.setFocus();
+        interruptible.setChecked(true);
+        QTest::keyClick(&interruptible, key);
+        EXPECT_FALSE(m_sheet->isVisible()) << key;
+        EXPECT_EQ(m_sheet->result(), result) << key;
+        EXPECT_EQ(choices(), expected) << key;
+        EXPECT_TRUE(m_sheet->findChild<QTabWidget*>()->currentWidget()->isVisibleTo(m_sheet.get()))
+            << "the page stays in its tab";
+    }
 }
 
 }  // namespace
