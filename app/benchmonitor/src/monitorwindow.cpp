@@ -317,9 +317,23 @@ void MonitorWindow::exportFile(const QString& title, const QString& filter, cons
         *path += QLatin1Char('.') + suffix;
     }
     m_folder = QFileInfo(*path).absolutePath();
+    if (QFileInfo::exists(*path) && !mayReplace(*path)) {
+        return;
+    }
     if (!writeExport(*path, content(*record))) {
         tell(QStringLiteral("The file %1 could not be written.").arg(*path), true);
     }
+}
+
+// An export onto a file that exists replaces it only when the user says so, also when the name
+// was given without its extension.
+bool MonitorWindow::mayReplace(const QString& path) {
+    platform::MessageService& messages = *m_program.services.messages;
+    messages.beep(platform::BeepKind::Question);
+    return messages.show(this,
+                         QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
+                         kCaption, platform::MessageIcon::Question,
+                         platform::MessageButtons::YesNo) == platform::MessageResult::Yes;
 }
 
 void MonitorWindow::tell(const QString& text, bool failure) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -172,6 +174,34 @@ TEST_F(BenchMonitorTest, ExportsTheLogAsCsvAndJsonTheWordsAsSrtAndTheWaveformAsP
     EXPECT_EQ(QColor(image.pixel(20, image.height() / 2 - 5)), QColor(Qt::white));
     EXPECT_EQ(QColor(image.pixel(0, image.height() - 1)), QColor(200, 40, 40));
     EXPECT_TRUE(m_recorders.messages->log().empty());
+}
+
+TEST_F(BenchMonitorTest, AnExportAsksBeforeReplacingAFileAlsoWhenItsExtensionIsAdded) {
+    startProgram();
+    scriptSpeech();
+    command(context::IDM_BENCHMONITOR);
+    speak();
+    const std::filesystem::path existing = startupDirectory() / "log.csv";
+    std::ofstream(existing) << "the user's file";
+
+    // "log" is given without its extension: the export goes to log.csv, which exists.
+    m_recorders.messages->queueAnswer(platform::MessageResult::No);
+    exportTo("Export the event log as CSV", startupDirectory() / "log");
+    EXPECT_EQ(readFile(existing), "the user's file");
+    m_recorders.messages->queueAnswer(platform::MessageResult::Yes);
+    EXPECT_TRUE(exportTo("Export the event log as CSV", existing).starts_with("ms,code"));
+
+    testsupport::MessageEvent question;
+    question.owner = monitor();
+    question.text = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                        .arg(QString::fromStdString(existing.string()));
+    question.caption = QStringLiteral("Bench Monitor");
+    question.icon = platform::MessageIcon::Question;
+    question.buttons = platform::MessageButtons::YesNo;
+    testsupport::MessageEvent declined = question;
+    declined.result = platform::MessageResult::No;
+    question.result = platform::MessageResult::Yes;
+    EXPECT_EQ(m_recorders.messages->boxes(), (std::vector{declined, question}));
 }
 
 TEST_F(BenchMonitorTest, AFileThatCannotBeWrittenIsReportedAndCancelWritesNothing) {

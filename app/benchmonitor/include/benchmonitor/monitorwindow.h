@@ -51,6 +51,7 @@ class MonitorWindow : public QDialog {
     void exportFile(const QString& title, const QString& filter, const QString& suffix,
                     const Content& content);
     void exportSubtitles(bool webVtt);
+    bool mayReplace(const QString& path);
     void tell(const QString& text, bool failure);
 
     context::ProgramContext& m_program;
