@@ -1,6 +1,7 @@
 #include "shell/imagebutton.h"
 
 #include <QPainter>
+#include <QPen>
 
 #include "context/commandids.h"
 #include "platform/postedmessage.h"
@@ -35,6 +36,11 @@ void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!m_picture.isNull())
         painter.drawPixmap(0, 0, m_picture);
+    // A keyboard user sees which button Space presses: a dotted rectangle inside the picture.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(3, 3, -4, -4));
+    }
 }
 
 }  // namespace shell

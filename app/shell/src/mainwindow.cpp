@@ -82,8 +82,9 @@ QLabel* MainWindow::makeLabel(bool framed) {
     return label;
 }
 
-QSlider* MainWindow::makeSlider(int id) {
+QSlider* MainWindow::makeSlider(int id, const QString& name) {
     auto* slider = new QSlider(Qt::Horizontal, m_client);
+    slider->setAccessibleName(name);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(1);
     slider->setPageStep(1);
@@ -126,15 +127,18 @@ void MainWindow::createControls(engine::MenuBar* menuBar) {
     m_languageLabel->setGeometry(sixteenths(7, W), Y0, sixteenths(7, W), 20);
     m_volumeLabel = makeLabel(true);
     m_volumeLabel->setGeometry(sixteenths(2, W), 2 * U, sixteenths(2, W), 20);
-    m_volume = makeSlider(context::IDC_VOLUME);
+    m_volume = makeSlider(context::IDC_VOLUME, tr("Volume"));
     m_volume->setGeometry(sixteenths(6, W), 2 * U, sixteenths(8, W), CY);
     m_pitchLabel = makeLabel(true);
     m_pitchLabel->setGeometry(sixteenths(2, W), 3 * U, sixteenths(2, W), 20);
-    m_pitch = makeSlider(context::IDC_PITCH);
+    m_pitch = makeSlider(context::IDC_PITCH, tr("Pitch"));
     m_pitch->setGeometry(sixteenths(6, W), 3 * U, sixteenths(8, W), CY);
     m_rateLabel = makeLabel(true);
     m_rateLabel->setGeometry(sixteenths(2, W), 4 * U, sixteenths(2, W), 20);
-    m_rate = makeSlider(context::IDC_RATE);
+    m_rate = makeSlider(context::IDC_RATE, tr("Rate"));
+    m_volumeLabel->setBuddy(m_volume);
+    m_pitchLabel->setBuddy(m_pitch);
+    m_rateLabel->setBuddy(m_rate);
     m_rate->setGeometry(sixteenths(6, W), 4 * U, sixteenths(8, W), CY);
     m_input = new InputWindow(m_client);
     m_input->setAccessibleName(tr("Text to speak"));
@@ -198,6 +202,7 @@ MiniPanel::MiniPanel(WindowProcedure& procedure, bool& pauseShowsResume)
     : SayBenchWindow(procedure, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                     Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle(QStringLiteral("Quenvar Voxkit 1.00"));
+    setWindowIcon(resources::programIcon());
     const std::array<std::pair<int, const char*>, 3> specs{{{context::IDC_SPEAK, "Speak"},
                                                             {context::IDC_STOP, "Stop"},
                                                             {context::IDC_PAUSE, "Pause"}}};

@@ -143,6 +143,29 @@ TEST_F(MainWindowLayout, OnlyTheSourceAndLanguageLabelsHaveADarkBorder) {
     }
 }
 
+TEST_F(MainWindowLayout, SlidersAndPictureButtonsServeKeyboardAndScreenReaderUsers) {
+    startTwoLanguages("SAYRUN");
+    shell::MainWindow& window = mainWindow();
+    const std::vector<std::pair<QLabel*, QSlider*>> voice{{&window.volumeLabel(), &window.volume()},
+                                                          {&window.pitchLabel(), &window.pitch()},
+                                                          {&window.rateLabel(), &window.rate()}};
+    for (const auto& [label, slider] : voice) {
+        EXPECT_EQ(label->buddy(), slider);
+        EXPECT_EQ(slider->accessibleName(), label->text());
+    }
+    EXPECT_FALSE(m_program->miniPanel()->windowIcon().isNull());
+
+    // The focused picture button shows a focus mark over its picture.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    shell::ImageButton& speak = window.buttons().button(shell::ButtonSet::kSpeak);
+    window.buttons().button(shell::ButtonSet::kStop).setFocus(Qt::TabFocusReason);
+    const QImage unfocused = speak.grab().toImage();
+    speak.setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(speak.hasFocus());
+    EXPECT_NE(speak.grab().toImage(), unfocused);
+}
+
 TEST_F(MainWindowLayout, StartUpLanguageSelectionPlacesControlsByTheLayout) {
     startTwoLanguages();
     const QWidget& client = mainWindow().clientArea();

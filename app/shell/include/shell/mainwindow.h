@@ -54,7 +54,7 @@ class MainWindow : public SayBenchWindow {
 
   private:
     QLabel* makeLabel(bool framed);
-    QSlider* makeSlider(int id);
+    QSlider* makeSlider(int id, const QString& name);
     ImageButton* makeImageButton(int id, const QString& text, const QString& name);
     QPushButton* makePushButton(int id, const QString& text);
     void placeClientArea();
