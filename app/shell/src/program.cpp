@@ -129,8 +129,9 @@ bool Program::createMainWindow() {
     engine::VoiceSelectionHooks hooks = voiceHooks();
     m_context.relayout = hooks.relayout;
     m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
-    m_procedure = std::make_unique<WindowProcedure>(m_context, *m_voice, m_speech,
-                                                    [this](int code) { onQuit(code); });
+    m_procedure = std::make_unique<WindowProcedure>(
+        m_context, *m_voice, m_speech, [this](int code) { onQuit(code); },
+        [this](QWidget& window) { installAcceleratorsOn(window); });
     m_context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
         m_speech.spokenText.onNotify(code, value1, value2);
     };
@@ -181,12 +182,15 @@ void Program::armQuestionSound() {
 void Program::installAccelerators() {
     for (QWidget* window :
          {static_cast<QWidget*>(m_mainWindow), static_cast<QWidget*>(m_miniPanel)}) {
-        if (!window)
-            continue;
-        for (const resources::Accelerator& entry : resources::acceleratorTable182())
-            installAccelerator(window, entry);
-        installAccelerator(window, resources::benchMonitorAccelerator());
+        if (window)
+            installAcceleratorsOn(*window);
     }
+}
+
+void Program::installAcceleratorsOn(QWidget& window) {
+    for (const resources::Accelerator& entry : resources::acceleratorTable182())
+        installAccelerator(&window, entry);
+    installAccelerator(&window, resources::benchMonitorAccelerator());
 }
 
 void Program::installAccelerator(QWidget* window, const resources::Accelerator& entry) {

@@ -64,8 +64,12 @@ QString sourceLabelText(int32_t& playMode) {
 }  // namespace
 
 WindowProcedure::WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
-                                 speech::Speech& speech, Quit quit)
-    : m_program(program), m_voice(voice), m_speech(speech), m_quit(std::move(quit)) {}
+                                 speech::Speech& speech, Quit quit, GiveKeys giveKeys)
+    : m_program(program),
+      m_voice(voice),
+      m_speech(speech),
+      m_quit(std::move(quit)),
+      m_giveKeys(std::move(giveKeys)) {}
 
 void WindowProcedure::attach(MainWindow* mainWindow, MiniPanel* miniPanel) {
     m_mainWindow = mainWindow;
@@ -421,8 +425,12 @@ benchmonitor::MonitorWindow* WindowProcedure::benchMonitor() const {
 }
 
 void WindowProcedure::openBenchMonitor() {
-    if (!m_benchMonitor)
+    if (!m_benchMonitor) {
         m_benchMonitor = new benchmonitor::MonitorWindow(m_program, m_mainWindow);
+        // A tool window of the program: the function keys still command the main window.
+        if (m_giveKeys)
+            m_giveKeys(*m_benchMonitor);
+    }
     m_benchMonitor->show();
     m_benchMonitor->raise();
     m_benchMonitor->activateWindow();

@@ -204,6 +204,21 @@ TEST_F(BenchMonitorTest, AnExportAsksBeforeReplacingAFileAlsoWhenItsExtensionIsA
     EXPECT_EQ(m_recorders.messages->boxes(), (std::vector{declined, question}));
 }
 
+TEST_F(BenchMonitorTest, TheProgramsKeysCommandTheMainWindowFromTheMonitor) {
+    startProgram();
+    command(context::IDM_BENCHMONITOR);
+    monitor()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(monitor()));
+    const int slot = program().appState.Language - 1;
+    program().appState.Volume[static_cast<std::size_t>(slot)] = 3;
+    QTest::keyClick(monitor(), Qt::Key_F2);  // Defaults
+    drain();
+    EXPECT_EQ(program().appState.Volume[static_cast<std::size_t>(slot)], 8);
+    QTest::keyClick(monitor(), Qt::Key_F1);
+    drain();
+    EXPECT_EQ(m_recorders.help->requests().size(), 1u);
+}
+
 TEST_F(BenchMonitorTest, AFileThatCannotBeWrittenIsReportedAndCancelWritesNothing) {
     startProgram();
     scriptSpeech();

@@ -75,6 +75,7 @@ class Program {
     void bindControls();
     void armQuestionSound();
     void installAccelerators();
+    void installAcceleratorsOn(QWidget& window);
     void installAccelerator(QWidget* window, const resources::Accelerator& entry);
     void onQuit(int exitCode);
 

@@ -38,9 +38,11 @@ class ButtonSet;
 class WindowProcedure {
   public:
     using Quit = std::function<void(int exitCode)>;
+    // Gives a window of the program the program's shortcut keys.
+    using GiveKeys = std::function<void(QWidget& window)>;
 
     WindowProcedure(context::ProgramContext& program, engine::VoiceSelection& voice,
-                    speech::Speech& speech, Quit quit);
+                    speech::Speech& speech, Quit quit, GiveKeys giveKeys = {});
 
     // The windows, once they exist; the panel is null in normal mode.
     void attach(MainWindow* mainWindow, MiniPanel* miniPanel);
@@ -90,6 +92,7 @@ class WindowProcedure {
     engine::VoiceSelection& m_voice;
     speech::Speech& m_speech;
     Quit m_quit;
+    GiveKeys m_giveKeys;
     // Either window may be gone before the other: the quit path destroys only its own window.
     QPointer<MainWindow> m_mainWindow;
     QPointer<MiniPanel> m_miniPanel;
