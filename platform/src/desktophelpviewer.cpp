@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "platform/codepage.h"
+#include "platform/windowplacement.h"
 
 namespace platform {
 namespace {
@@ -47,10 +48,11 @@ bool DesktopHelpViewer::show(QWidget* owner, const QString& path) {
         browser.setPlainText(decodePlainHelpText(bytes));
     }
     browser.setWindowTitle(QObject::tr("Help - %1").arg(info.fileName()));
-    if (owner != nullptr && !browser.isVisible()) {
-        browser.move(owner->frameGeometry().topLeft() + QPoint(40, 40));
-    }
+    const bool opening = !browser.isVisible();
     browser.show();
+    if (owner != nullptr && opening) {
+        placeOnScreen(browser, owner->frameGeometry().topLeft() + QPoint(40, 40), owner);
+    }
     browser.raise();
     browser.activateWindow();
     return true;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -54,6 +55,23 @@ TEST(DesktopServices, HelpShowsReadableFilesInOneReusedWindowAndRefusesMissingOn
     EXPECT_EQ(visibleHelpWindow(), window);
     EXPECT_TRUE(window->toPlainText().contains(QString::fromUtf8("für alle")))
         << "a help text that is not UTF-8 is read as Windows-1252";
+}
+
+TEST(DesktopServices, HelpOpenedFromAWindowInTheScreensCornerStaysOnTheScreen) {
+    testsupport::TemporaryFolder folder;
+    writeText(folder.path() / "help.txt", "Help text");
+    const platform::Services services = platform::makeDesktopServices(folder.path().string());
+    QWidget corner;  // like the mini panel, in the screen's top right corner
+    const QRect area = corner.screen()->availableGeometry();
+    corner.setGeometry(area.right() - 147, area.top() + 30, 148, 47);
+    corner.show();
+    ASSERT_TRUE(services.help->show(&corner,
+                                    QString::fromStdString((folder.path() / "help.txt").string())));
+    QTextBrowser* help = visibleHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(area.contains(help->geometry()))
+        << help->geometry().x() << ',' << help->geometry().y();
+    help->close();
 }
 
 TEST(DesktopServices, TheAllFilesFilterListsNamesWithoutADotToo) {

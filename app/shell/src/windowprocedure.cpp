@@ -21,6 +21,7 @@
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
+#include "platform/windowplacement.h"
 #include "shell/mainwindow.h"
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
@@ -425,13 +426,16 @@ benchmonitor::MonitorWindow* WindowProcedure::benchMonitor() const {
 }
 
 void WindowProcedure::openBenchMonitor() {
-    if (!m_benchMonitor) {
+    const bool opening = !m_benchMonitor;
+    if (opening) {
         m_benchMonitor = new benchmonitor::MonitorWindow(m_program, m_mainWindow);
         // A tool window of the program: the function keys still command the main window.
         if (m_giveKeys)
             m_giveKeys(*m_benchMonitor);
     }
     m_benchMonitor->show();
+    if (opening)
+        platform::placeBeside(*m_benchMonitor, *m_mainWindow);
     m_benchMonitor->raise();
     m_benchMonitor->activateWindow();
 }

@@ -204,6 +204,20 @@ TEST_F(BenchMonitorTest, AnExportAsksBeforeReplacingAFileAlsoWhenItsExtensionIsA
     EXPECT_EQ(m_recorders.messages->boxes(), (std::vector{declined, question}));
 }
 
+TEST_F(BenchMonitorTest, TheMonitorOpensBesideTheMainWindowOnTheScreen) {
+    startProgram();
+    command(context::IDM_BENCHMONITOR);
+    const QRect area = mainWindow().screen()->availableGeometry();
+    const QRect frame = monitor()->frameGeometry();
+    // Within the screen; where its smallest size is wider or taller, from the screen's edge.
+    const auto within = [](int first, int last, int areaFirst, int areaLast) {
+        return first >= areaFirst && (last <= areaLast || first == areaFirst);
+    };
+    EXPECT_TRUE(within(frame.left(), frame.right(), area.left(), area.right()) &&
+                within(frame.top(), frame.bottom(), area.top(), area.bottom()))
+        << frame.x() << ',' << frame.y() << ' ' << frame.width() << 'x' << frame.height();
+}
+
 TEST_F(BenchMonitorTest, TheProgramsKeysCommandTheMainWindowFromTheMonitor) {
     startProgram();
     command(context::IDM_BENCHMONITOR);
