@@ -304,7 +304,7 @@ void WindowProcedure::restoreMainWindow() {
     m_mainWindow->setFocus();
     m_program.appState.PlayMode = m_savedPlayMode;
     if (inputShowsTypedText())
-        showInputForSource();
+        m_speech.commands.showInputForSource(m_miniPanel);
     m_miniPanel->buttons().release();
     m_speech.commands.onWindowShown(m_mainWindow);
 }
@@ -313,19 +313,6 @@ void WindowProcedure::restoreMainWindow() {
 // when it began and comes back when it ends.
 bool WindowProcedure::inputShowsTypedText() const {
     return m_speech.requests.kind() != speech::SpeechRequests::Kind::Speak;
-}
-
-// The input window as the chosen source wants it: the typed text, enabled, for the Keyboard
-// source; empty and disabled for the others.
-void WindowProcedure::showInputForSource() {
-    const bool keyboard = m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
-    m_mainWindow->input().setEnabled(keyboard);
-    if (!keyboard) {
-        m_mainWindow->input().clear();
-        return;
-    }
-    speech::showKeyboardText(m_program);
-    platform::postMessage(m_miniPanel, context::UM_RESTORESEL);
 }
 
 void WindowProcedure::command(QWidget* window, int commandId) {

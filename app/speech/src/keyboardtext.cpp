@@ -22,13 +22,13 @@ std::string* currentText(context::ProgramContext& program) {
     return &program.keyboardText[slot];
 }
 
-}  // namespace
-
 // Only the Keyboard source shows the typed text; under the others the window is empty, and
 // storing it would throw the language's text away.
 bool showsTypedText(const context::ProgramContext& program) {
     return program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
 }
+
+}  // namespace
 
 void storeKeyboardText(context::ProgramContext& program) {
     if (!showsTypedText(program))

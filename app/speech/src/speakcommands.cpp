@@ -100,17 +100,21 @@ void SpeakCommands::onDemo(QWidget* window) {
 }
 
 void SpeakCommands::finishSpeech(QWidget* window) {
+    m_controls.setInputEditable(true);
+    showInputForSource(window);
+    showIdle(window, true);
+}
+
+void SpeakCommands::showInputForSource(QWidget* window) {
+    const bool keyboard = m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
     if (auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data())) {
         input->clear();
     }
-    m_controls.setInputEditable(true);
-    if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
+    setInputEnabled(keyboard);
+    if (keyboard) {
         showKeyboardText(m_program);
         platform::postMessage(window, context::UM_RESTORESEL);
-    } else {
-        setInputEnabled(false);
     }
-    showIdle(window, true);
 }
 
 void SpeakCommands::showIdle(QWidget* window, bool unlock) {

@@ -301,14 +301,8 @@ void SpeechJob::output() {
     m_audio.close();
     // A job that failed leaves the output unfinished: a file sink then keeps the user's file.
     const int32_t finished = hasFailed() ? 0 : m_sink->finish();
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_status == 0) {
-            m_status = status != 0 ? status : finished;
-        }
-    }
-    if (m_status != 0) {
-        abort();
+    if (const int32_t outcome = status != 0 ? status : finished; outcome != 0) {
+        fail(outcome);
     }
     m_finished = true;
     signalHost();

@@ -76,7 +76,6 @@ class WindowProcedure {
     void showMiniPanel();
     void restoreMainWindow();
     bool inputShowsTypedText() const;
-    void showInputForSource();
     void openHelp(const QString& path);
     void openTextFile();
     void toggleShowMessage();

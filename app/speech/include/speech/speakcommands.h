@@ -30,6 +30,10 @@ class SpeakCommands {
     void onDemo(QWidget* window);
     // IDM_SOURCEFILE, IDM_SOURCECLIPBOARD or IDM_SOURCEKEYBOARD.
     void onSource(QWidget* window, int32_t command);
+    // The input window as the chosen source wants it: the language's typed text, enabled, with
+    // its selection restored by a message to `window`, for the Keyboard source; empty and
+    // disabled for the others.
+    void showInputForSource(QWidget* window);
     // The main window and the panel swapped places: the window now shown takes the look of the
     // engine's state, its menus and sliders locked during a speech and unlocked otherwise.
     void onWindowShown(QWidget* window);
