@@ -179,13 +179,11 @@ class ProfileMerge {
         : m_content(content), m_changes(changes), m_eol(lineEndOf(content)) {}
 
     std::string merged() {
-        std::unordered_set<std::string> seen;
         forEachLine(m_content, [&](const Line& line) {
             if (line.kind == LineKind::Section) {
                 endSection();
                 const std::string name = folded(line.name);
-                m_section = seen.insert(name).second ? name : std::string();
-                m_seenSections.insert(m_section);
+                m_section = m_seenSections.insert(name).second ? name : std::string();
                 m_insertAt = line.begin + line.text.size() + line.end.size();
                 m_insertNeedsEol = line.end.empty();
             } else if (line.kind == LineKind::Key && !m_section.empty()) {
