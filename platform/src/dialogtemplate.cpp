@@ -1,5 +1,7 @@
 #include "platform/dialogtemplate.h"
 
+#include "platform/windowplacement.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -19,16 +22,20 @@ namespace platform {
 namespace {
 
 constexpr int kAlphabetLength = 52;
+// Template heights of at least two lines of text get labels that wrap.
+constexpr int kTwoLines = 16;
+// Where each item's widget keeps the index of its template item.
+constexpr char kTemplateIndex[] = "templateIndex";
 
-int scaled(int units, int base, int divisor) {
-    return static_cast<int>(std::lround(static_cast<double>(units) * base / divisor));
+int scaled(int units, double base, int divisor) {
+    return static_cast<int>(std::lround(units * base / divisor));
 }
 
 QWidget* createItem(const DialogItem& item, QWidget* parent) {
     switch (item.kind) {
         case DialogItemKind::Label: {
             auto* label = new QLabel(item.text, parent);
-            label->setWordWrap(true);
+            label->setWordWrap(item.height >= kTwoLines);
             return label;
         }
         case DialogItemKind::Frame:
@@ -97,6 +104,64 @@ bool hasMnemonic(QString text) {
     return text.remove(QStringLiteral("&&")).contains(QLatin1Char('&'));
 }
 
+// The width in pixels that the item's text needs on one line; 0 when it has none or wraps.
+int widthForText(const QWidget& widget) {
+    const QFontMetrics metrics(widget.font());
+    const QStyle& style = *widget.style();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+        if (label->wordWrap() || label->text().isEmpty()) {
+            return 0;
+        }
+        // Measured as the label lays its text out, mnemonic markers and all.
+        const int flags = label->textFormat() == Qt::PlainText ? 0 : Qt::TextShowMnemonic;
+        const int margins = label->contentsMargins().left() + label->contentsMargins().right();
+        return metrics.size(flags, label->text()).width() + margins + 2 * label->margin();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+        const int edges = style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                          2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button) +
+                          2 * style.pixelMetric(QStyle::PM_ButtonDefaultIndicator, nullptr, button);
+        return metrics.horizontalAdvance(visibleText(button->text())) + edges;
+    }
+    if (const auto* choice = qobject_cast<const QAbstractButton*>(&widget)) {
+        return choice->sizeHint().width();
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&widget)) {
+        return frame->title().isEmpty() ? 0
+                                        : metrics.horizontalAdvance(visibleText(frame->title())) +
+                                              4 * metrics.averageCharWidth();
+    }
+    return 0;
+}
+
+// The items' widgets in template order, each with its template item.
+std::vector<std::pair<const DialogItem*, QWidget*>> itemWidgets(
+    QDialog& dialog, const DialogTemplate& dialogTemplate) {
+    std::vector<std::pair<const DialogItem*, QWidget*>> widgets;
+    for (QWidget* widget : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        bool known = false;
+        const int index = widget->property(kTemplateIndex).toInt(&known);
+        if (known && index >= 0 && static_cast<std::size_t>(index) < dialogTemplate.items.size()) {
+            widgets.emplace_back(&dialogTemplate.items[static_cast<std::size_t>(index)], widget);
+        }
+    }
+    return widgets;
+}
+
+// How much wider than the font's average character the units must be for every text to fit.
+double widthScaleForTexts(const std::vector<std::pair<const DialogItem*, QWidget*>>& widgets,
+                          const DialogUnits& units) {
+    double scale = 1.0;
+    for (const auto& [item, widget] : widgets) {
+        const int available = units.toPixelsX(item->width);
+        const int needed = widthForText(*widget);
+        if (needed > 0 && available > 0) {
+            scale = std::max(scale, (needed + 1.0) / available);
+        }
+    }
+    return scale;
+}
+
 bool takesFocus(DialogItemKind kind) {
     return kind != DialogItemKind::Label && kind != DialogItemKind::Frame &&
            kind != DialogItemKind::Picture;
@@ -127,6 +192,10 @@ DialogUnits::DialogUnits(const QWidget& dialog) {
     m_baseY = std::max(1, metrics.height());
 }
 
+void DialogUnits::widen(double scale) {
+    m_baseX *= std::max(1.0, scale);
+}
+
 int DialogUnits::toPixelsX(int units) const {
     return scaled(units, m_baseX, 4);
 }
@@ -140,22 +209,44 @@ std::unique_ptr<QDialog> buildDialog(const DialogTemplate& dialogTemplate, QWidg
     dialog->setModal(true);
     dialog->setWindowTitle(dialogTemplate.caption);
     dialog->setObjectName(QStringLiteral("dialog%1").arg(dialogTemplate.id));
-    const DialogUnits units(*dialog);
-    dialog->setFixedSize(units.toPixelsX(dialogTemplate.width),
-                         units.toPixelsY(dialogTemplate.height));
-    for (const DialogItem& item : dialogTemplate.items) {
+    for (std::size_t index = 0; index < dialogTemplate.items.size(); ++index) {
+        const DialogItem& item = dialogTemplate.items[index];
         QWidget* widget = createItem(item, dialog.get());
         widget->setObjectName(QStringLiteral("item%1").arg(item.id));
-        QRect rect = pixelRect(units, item);
-        if (item.kind == DialogItemKind::ComboBox) {
+        widget->setProperty(kTemplateIndex, static_cast<int>(index));
+    }
+    groupRadioButtons(dialogTemplate, *dialog);
+    connectMnemonics(dialogTemplate, *dialog);
+    layOutDialog(*dialog, dialogTemplate);
+    return dialog;
+}
+
+void layOutDialog(QDialog& dialog, const DialogTemplate& dialogTemplate) {
+    const auto widgets = itemWidgets(dialog, dialogTemplate);
+    DialogUnits units(dialog);
+    units.widen(widthScaleForTexts(widgets, units));
+    dialog.setFixedSize(std::max(units.toPixelsX(dialogTemplate.width), widthForCaption(dialog)),
+                        units.toPixelsY(dialogTemplate.height));
+    for (const auto& [item, widget] : widgets) {
+        QRect rect = pixelRect(units, *item);
+        if (item->kind == DialogItemKind::ComboBox) {
             // The template's height includes the drop-down list; the box itself is one line.
             rect.setHeight(widget->sizeHint().height());
         }
         widget->setGeometry(rect);
     }
-    groupRadioButtons(dialogTemplate, *dialog);
-    connectMnemonics(dialogTemplate, *dialog);
-    return dialog;
+}
+
+QString visibleText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+        }
+        shown.append(text[i]);
+    }
+    return shown;
 }
 
 QWidget* findItem(QDialog& dialog, int id) {

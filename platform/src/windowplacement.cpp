@@ -1,5 +1,6 @@
 #include "platform/windowplacement.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -64,6 +65,17 @@ void placeBeside(QWidget& window, const QWidget& owner) {
         const bool rightIsWider = area.right() - frame.right() >= frame.left() - area.left();
         placeOnScreen(window, rightIsWider ? right : left, &owner);
     }
+}
+
+int widthForCaption(const QWidget& window) {
+    // Window managers draw captions in a bold face of about the program's size, beside an icon
+    // and up to three buttons of about a title bar's height each.
+    constexpr int kFrameButtonsAndIcon = 4;
+    QFont captionFont = window.font();
+    captionFont.setBold(true);
+    const int titleBarHeight = window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return QFontMetrics(captionFont).horizontalAdvance(window.windowTitle()) +
+           kFrameButtonsAndIcon * titleBarHeight;
 }
 
 }  // namespace platform

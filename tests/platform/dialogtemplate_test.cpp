@@ -49,7 +49,7 @@ DialogTemplate sampleTemplate() {
                               {DialogItemKind::RadioButton, 21, "Fast", 85, 15, 50, 10},
                               {DialogItemKind::RadioButton, 22, "Slow", 85, 30, 50, 10},
                               {DialogItemKind::Label, 29, "&Voice:", 80, 68, 30, 8},
-                              {DialogItemKind::Label, 28, "Fish && chips", 80, 76, 30, 8},
+                              {DialogItemKind::Label, 28, "Fish && chips", 80, 76, 60, 8},
                               {DialogItemKind::ComboBox, 30, "", 5, 68, 70, 60},
                               {DialogItemKind::DefaultPushButton, 1, "OK", 30, 82, 50, 14},
                               {DialogItemKind::PushButton, 2, "Cancel", 90, 82, 50, 14},
@@ -81,6 +81,31 @@ TEST(BuildDialog, PlacesEveryItemInPixelsByItsId) {
               platform::findItem(*dialog, 30))
         << "a label's mnemonic leads to the next item that takes the focus";
     EXPECT_EQ(qobject_cast<QLabel*>(platform::findItem(*dialog, 28))->buddy(), nullptr);
+}
+
+TEST(BuildDialog, ATextTooWideForItsItemWidensTheWholeLayoutAndOnlyTallItemsWrap) {
+    const DialogTemplate dialogTemplate{
+        301,
+        "Narrow",
+        100,
+        40,
+        {
+            {DialogItemKind::Label, 1, "A label far too long for eight units", 4, 4, 8, 8},
+            {DialogItemKind::Label, 2, "Two lines of room for a label that wraps", 4, 14, 40, 16},
+            {DialogItemKind::PushButton, 3, "OK", 60, 20, 30, 14},
+        }};
+    const std::unique_ptr<QDialog> dialog = platform::buildDialog(dialogTemplate, nullptr);
+    auto* tooLong = qobject_cast<QLabel*>(platform::findItem(*dialog, 1));
+    const QFontMetrics metrics(tooLong->font());
+    EXPECT_FALSE(tooLong->wordWrap());
+    EXPECT_TRUE(qobject_cast<QLabel*>(platform::findItem(*dialog, 2))->wordWrap());
+    EXPECT_GE(tooLong->width(), metrics.horizontalAdvance(tooLong->text()));
+    // Every horizontal measure grows by the same factor; the vertical ones stay.
+    const QWidget* ok = platform::findItem(*dialog, 3);
+    const double factor = tooLong->width() / 8.0;
+    EXPECT_NEAR(ok->x(), 60 * factor, 1.0);
+    EXPECT_NEAR(dialog->width(), 100 * factor, 1.0);
+    EXPECT_EQ(ok->height(), DialogUnits(*dialog).toPixelsY(14));
 }
 
 TEST(BuildDialog, RadioButtonsAreExclusiveWithinTheirFrameOnly) {

@@ -141,8 +141,14 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
 
 QWidget* MonitorWindow::createExportButtons() {
     auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
+    // Two lines, so that the window fits a small screen: the event log's and the waveform's
+    // exports, then the subtitles' exports and Close.
+    auto* layout = new QVBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
+    auto* logLine = new QHBoxLayout;
+    auto* subtitleLine = new QHBoxLayout;
+    layout->addLayout(logLine);
+    layout->addLayout(subtitleLine);
     QPushButton* csv = button(QStringLiteral("Event log as &CSV..."),
                               QStringLiteral("Export the event log as CSV"));
     QPushButton* json = button(QStringLiteral("Event log as &JSON..."),
@@ -157,16 +163,18 @@ QWidget* MonitorWindow::createExportButtons() {
     QPushButton* png =
         button(QStringLiteral("Waveform as &PNG..."), QStringLiteral("Export the waveform as PNG"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("Close"));
-    for (QWidget* widget : {static_cast<QWidget*>(csv), static_cast<QWidget*>(json)}) {
-        layout->addWidget(widget);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(csv), static_cast<QWidget*>(json), static_cast<QWidget*>(png)}) {
+        logLine->addWidget(widget);
     }
-    layout->addWidget(buddyLabel(QStringLiteral("Subtitles &by"), m_subtitleUnit));
+    logLine->addStretch();
+    subtitleLine->addWidget(buddyLabel(QStringLiteral("Subtitles &by"), m_subtitleUnit));
     for (QWidget* widget : {static_cast<QWidget*>(m_subtitleUnit), static_cast<QWidget*>(srt),
-                            static_cast<QWidget*>(vtt), static_cast<QWidget*>(png)}) {
-        layout->addWidget(widget);
+                            static_cast<QWidget*>(vtt)}) {
+        subtitleLine->addWidget(widget);
     }
-    layout->addStretch();
-    layout->addWidget(close);
+    subtitleLine->addStretch();
+    subtitleLine->addWidget(close);
 
     connect(csv, &QPushButton::clicked, this, [this] {
         exportFile(QStringLiteral("Export the Event Log as CSV"),

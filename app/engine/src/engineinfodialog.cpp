@@ -67,6 +67,7 @@ std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, 
     std::unique_ptr<QDialog> dialog = platform::buildDialog(resources::engineInfoTemplate(), owner);
     showLanguage(*dialog, program);
     showManufacturer(*dialog, program);
+    platform::layOutDialog(*dialog, resources::engineInfoTemplate());  // for the engine's texts
     if (auto* icon =
             qobject_cast<QLabel*>(platform::findItem(*dialog, resources::kEngineInfoIcon))) {
         icon->setPixmap(resources::programIcon().pixmap(icon->size()));

@@ -6,6 +6,7 @@
 
 #include "context/commandids.h"
 #include "platform/postedmessage.h"
+#include "platform/windowplacement.h"
 #include "resources/programicon.h"
 
 namespace shell {
@@ -224,7 +225,11 @@ void MiniPanel::placeOnScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->geometry().width() : 0;
     const int captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    setGeometry(screenWidth - 155, captionHeight, 148, 47);
+    // Wider than its buttons where the caption needs it, keeping its gap to the screen's edge.
+    constexpr int kButtonsWidth = 148;
+    constexpr int kEdgeGap = 7;
+    const int width = std::max(kButtonsWidth, platform::widthForCaption(*this));
+    setGeometry(screenWidth - width - kEdgeGap, captionHeight, width, 47);
 }
 
 }  // namespace shell

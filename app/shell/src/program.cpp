@@ -9,6 +9,7 @@
 #include "engine/menubar.h"
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
+#include "platform/focusmarks.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
 #include "resources/acceleratortable.h"
@@ -41,6 +42,7 @@ Program::Program(ProgramOptions options) {
     m_context.services = std::move(options.services);
     m_context.userProfile = std::move(options.userProfile);
     m_context.hostThread = m_hostThread.handle();
+    platform::showFocusOnEveryControl();
 }
 
 Program::~Program() {

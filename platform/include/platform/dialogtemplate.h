@@ -47,9 +47,11 @@ class DialogUnits {
     explicit DialogUnits(const QWidget& dialog);
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
+    // Makes the horizontal unit `scale` times wider (never narrower).
+    void widen(double scale);
 
   private:
-    int m_baseX;
+    double m_baseX;
     int m_baseY;
 };
 
@@ -57,5 +59,14 @@ class DialogUnits {
 // "item<id>" so the owner can find it with findItem().
 std::unique_ptr<QDialog> buildDialog(const DialogTemplate& dialogTemplate, QWidget* parent);
 QWidget* findItem(QDialog& dialog, int id);
+
+// Sizes and places the dialog and its items from the template in the dialog's font. Where a
+// one-line text would not fit its item in that font, the horizontal unit grows until every
+// text fits, so the layout keeps its proportions; the dialog is also wide enough to show its
+// whole caption. Call again after giving items texts of their own.
+void layOutDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
+
+// A text as it shows with its mnemonic markers taken out ("&Open" shows "Open", "&&" "&").
+QString visibleText(const QString& text);
 
 }  // namespace platform

@@ -17,4 +17,8 @@ void placeOnScreen(QWidget& window, QPoint wanted, const QWidget* owner);
 // left, else where it covers the owner least, always on the screen.
 void placeBeside(QWidget& window, const QWidget& owner);
 
+// The width a top-level window needs for the window manager to show its whole caption beside
+// the frame's icon and buttons.
+int widthForCaption(const QWidget& window);
+
 }  // namespace platform

@@ -134,6 +134,10 @@ TEST_F(AboutBoxTest, GroupPictureSwitchesWithEachClickAndOnlyCloseEndsIt) {
     startTwoLanguages();
     about::GroupPictureDialog photo(program(), nullptr);
     QDialog& dialog = photo.dialog();
+    // A caption with no buttons: the window manager is asked for no close box.
+    EXPECT_EQ(dialog.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint |
+                                      Qt::WindowSystemMenuHint | Qt::WindowTitleHint),
+              Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QPushButton& picture = button(dialog, resources::kGroupPicture);

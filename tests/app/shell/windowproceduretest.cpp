@@ -234,7 +234,8 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_FALSE(mainWindow().isVisible());
     EXPECT_TRUE(panel.isVisible());
     EXPECT_TRUE(panel.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(panel.size(), QSize(148, 47));
+    EXPECT_EQ(panel.height(), 47);
+    EXPECT_GE(panel.width(), 148) << "wide enough for its buttons and its caption";
     EXPECT_FALSE(panel.buttons().button(shell::ButtonSet::kPause).isEnabled());
     EXPECT_EQ(program().appState.PlayMode, context::IDM_SOURCECLIPBOARD);
     EXPECT_EQ(m_program->procedure().savedPlayMode(), context::IDM_SOURCEKEYBOARD);
