@@ -7,6 +7,7 @@
 #include "platform/heappolicy.h"
 #include "platform/profilefile.h"
 #include "platform/services.h"
+#include "platform/terminationrequests.h"
 #include "shell/program.h"
 
 namespace {
@@ -41,5 +42,7 @@ int main(int argc, char** argv) {
     options.services = platform::makeDesktopServices(std::filesystem::current_path(error).string());
     options.userProfile = platform::userProfilePath();
     shell::Program program(std::move(options));
+    // A logout or `kill` ends the program as Exit does: the settings are written.
+    const platform::TerminationRequests termination([&program] { program.terminate(); });
     return program.run(line);
 }

@@ -9,6 +9,8 @@ namespace binding {
 namespace {
 
 constexpr const char* kLibraryName = "libsaymgr.so";
+constexpr const char* kInstalledLibrary = VOXTRIAL_ENGINE_FROM_BINDIR;
+constexpr const char* kLibrarySoname = VOXTRIAL_ENGINE_SONAME;
 
 template <typename Fn>
 struct Unavailable;
@@ -55,18 +57,25 @@ EngineOps makeUnavailableOps() {
 }
 
 void* openLibrary(const std::string& path, std::string& error) {
-    const std::string beside = EngineLibrary::besideExecutable(kLibraryName);
-    const std::string first = path.empty() ? beside : path;
-    if (void* handle = dlopen(first.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
-        return handle;
-    }
-    error = dlerror();
     if (!path.empty()) {
-        return nullptr;
-    }
-    if (void* handle = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
-        error.clear();
+        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+        error = handle == nullptr ? dlerror() : "";
         return handle;
+    }
+    // Beside the program in the build tree; in the library folder of the prefix the program is
+    // installed in; where the system's loader looks.
+    error.clear();
+    const std::string candidates[] = {EngineLibrary::besideExecutable(kLibraryName),
+                                      EngineLibrary::besideExecutable(kInstalledLibrary),
+                                      kLibrarySoname};
+    for (const std::string& candidate : candidates) {
+        if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
+            error.clear();
+            return handle;
+        }
+        if (error.empty()) {
+            error = dlerror();  // the first place's reason: the build tree's or the package's
+        }
     }
     return nullptr;
 }

@@ -85,6 +85,11 @@ int Program::exec() {
     return m_exitCode;
 }
 
+void Program::terminate() {
+    if (m_procedure)
+        m_procedure->terminate();
+}
+
 int Program::run(const std::string& commandLine) {
     const std::optional<int> failed = start(commandLine);
     return failed ? *failed : exec();

@@ -1,6 +1,8 @@
 #include "shell/windowprocedure.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <filesystem>
 
@@ -246,6 +248,30 @@ void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
                       QStringLiteral("Warning"), MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
+    endProgram(window, fromExitCommand);
+}
+
+void WindowProcedure::terminate() {
+    constexpr int kRetryMs = 10;
+    if (!m_mainWindow || m_ending) {
+        return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialog->done(QDialog::Rejected);  // its loop ends once control returns to it
+        QTimer::singleShot(0, m_mainWindow, [this] { terminate(); });
+        return;
+    }
+    if (!isIdle(m_program)) {
+        m_program.engine->EngineStop(m_program.engineInstance, 1);
+        QTimer::singleShot(kRetryMs, m_mainWindow, [this] { terminate(); });
+        return;
+    }
+    endProgram(m_mainWindow, true);
+}
+
+void WindowProcedure::endProgram(QWidget* window, bool fromExitCommand) {
+    m_ending = true;
+    platform::MessageService& messages = *m_program.services.messages;
     const int32_t status = m_program.engine->EngineClose(m_program.engineInstance);
     if (status != 0)
         engine::ReportError(messages, window, status);

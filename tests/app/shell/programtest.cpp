@@ -3,12 +3,15 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
 #include <fstream>
 
 #include "context/commandids.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
 #include "platform/postedmessage.h"
+#include "platform/terminationrequests.h"
 #include "shell/windowprocedure.h"
 #include "shellfixture.h"
 
@@ -201,6 +204,39 @@ TEST_F(ProgramTest, QuitWhileIdleClosesWritesRestoresAndEnds) {
     EXPECT_NE(settings.find("[Language2]\nVolume=8\nPitch=5\nRate=5"), std::string::npos)
         << settings;
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=chimes.wav"), std::string::npos);
+}
+
+// A signal ends the program as Exit does, without the question: over an open dialog, whose
+// loop it ends first, and during a speech, which it stops first.
+TEST_F(ProgramTest, TerminationRequestEndsOverADialogAndDuringSpeechWritingTheSettings) {
+    for (const bool speaking : {false, true}) {
+        SCOPED_TRACE(speaking ? "speaking" : "About box open");
+        startTwoLanguages();
+        command(114);  // Defaults for German: volume 8, pitch 5, rate 5
+        m_engine.clearCalls();
+        const platform::TerminationRequests requests([this] { m_program->terminate(); });
+        if (speaking) {
+            program().appState.PlayMode = context::IDM_SOURCEKEYBOARD;
+            mainWindow().input().setPlainText(QStringLiteral("Hallo Welt"));
+            m_engine.addAction([] { std::raise(SIGTERM); });
+            command(context::IDC_SPEAK);
+        } else {
+            whenModalShown([](QDialog&) { std::raise(SIGTERM); });
+            command(context::IDM_ABOUT);
+        }
+        for (int turn = 0; turn < 100 && !m_program->hasEnded(); ++turn) {
+            QTest::qWait(5);
+        }
+        EXPECT_TRUE(m_program->hasEnded());
+        EXPECT_EQ(m_program->exitCode(), 0);
+        EXPECT_TRUE(m_recorders.messages->boxes().empty());
+        EXPECT_EQ(m_engine.callsTo("EngineStop").size(), speaking ? 1u : 0u);
+        EXPECT_EQ(m_engine.callsTo("EngineClose").size(), 1u);
+        EXPECT_NE(readFile(settingsPath()).find("[Language2]\nVolume=8\nPitch=5\nRate=5"),
+                  std::string::npos);
+        m_program.reset();
+        m_recorders = testsupport::makeRecordingServices();
+    }
 }
 
 TEST_F(ProgramTest, MiniPanelLeftAfterTheMainWindowIsGoneHandlesItsEventsSafely) {

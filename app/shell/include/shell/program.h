@@ -60,6 +60,8 @@ class Program {
     MainWindow* mainWindow() const { return m_mainWindow; }
     MiniPanel* miniPanel() const { return m_miniPanel; }
     WindowProcedure& procedure() const { return *m_procedure; }
+    // Ends a running program as its Exit command does, without asking (a signal's request).
+    void terminate();
     // Whether the quit path has ended the program, and with which code.
     bool hasEnded() const { return m_ended; }
     int exitCode() const { return m_exitCode; }

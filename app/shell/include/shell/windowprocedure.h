@@ -57,6 +57,10 @@ class WindowProcedure {
     void onCreate(QWidget* window);
     void command(QWidget* window, int commandId);
 
+    // Ends the program on a request from outside (a signal): without asking, after ending any
+    // open dialog and stopping any speech, then as the Exit command does.
+    void terminate();
+
     int32_t savedPlayMode() const { return m_savedPlayMode; }
     int32_t pcmStatus() const { return m_pcmStatus; }
 
@@ -73,6 +77,8 @@ class WindowProcedure {
     void onDrawItem(QWidget* window);
 
     void quitPath(QWidget* window, bool fromExitCommand);
+    // The end of the quit path, once the user said yes and nothing is spoken.
+    void endProgram(QWidget* window, bool fromExitCommand);
     void showMiniPanel();
     void restoreMainWindow();
     bool inputShowsTypedText() const;
@@ -97,6 +103,7 @@ class WindowProcedure {
     QPointer<MiniPanel> m_miniPanel;
     QPointer<benchmonitor::MonitorWindow> m_benchMonitor;
     bool m_skipFirstSize = true;
+    bool m_ending = false;
     int32_t m_savedPlayMode = 0;
     int32_t m_pcmStatus = 0;
 };
