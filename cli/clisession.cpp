@@ -1,6 +1,5 @@
 #include "clisession.h"
 
-#include <dlfcn.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -23,8 +22,6 @@ namespace cli {
 namespace {
 
 constexpr int32_t kOne = 1;
-constexpr int32_t kSpeakMode = 7;
-constexpr int32_t kSpeakLastValue = 2;
 
 Outcome failure(int32_t status, std::string context) {
     return Outcome{status, std::move(context), false};
@@ -91,14 +88,6 @@ class TemporaryDictionary {
     std::string m_path;
 };
 
-// Keeps the loaded engine library mapped until the process ends. eSpeak NG and PortAudio hold
-// allocations for the life of the process; unmapping their code with the engine would leave
-// those behind unreachable. The extra reference is never dropped on purpose.
-void pinLibrary(const std::string& enginePath) {
-    const std::string name = enginePath.empty() ? "libsaymgr.so" : enginePath;
-    dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-}
-
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, binding::HostThread& host,
@@ -151,7 +140,6 @@ Outcome CliSession::openEngine() {
     if (!m_library->isLoaded()) {
         return failure(SAYMGR_EENGINE_LOADING, m_library->loadError());
     }
-    pinLibrary(m_options.enginePath);
     const int32_t status = ops().EngineOpen(&m_instance, m_host.handle(), &m_languages);
     if (status != SAYMGR_OK) {
         return failure(status, "opening the engine");
@@ -208,7 +196,7 @@ Outcome CliSession::applySettings() {
     if (m_options.hasVoiceParameters()) {
         const int32_t status = ops().EngineSetVoiceParameters(
             m_instance, kOne, m_options.volume, m_options.speaker, m_options.rate, m_options.pitch,
-            kSpeakMode, kSpeakLastValue);
+            SAYMGR_VOICE_MODE_SPEAK, SAYMGR_VOICE_LAST_SPEAK);
         if (status != SAYMGR_OK) {
             return failure(status, "setting the voice");
         }

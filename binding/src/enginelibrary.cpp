@@ -25,31 +25,6 @@ void fillUnavailable(Fn& entry) {
     entry = &Unavailable<Fn>::call;
 }
 
-// Visits every entry of the table with its exported symbol name.
-template <typename Visitor>
-void forEachOperation(EngineOps& ops, Visitor&& visit) {
-    visit(ops.EngineOpen, "EngineOpen");
-    visit(ops.EngineClose, "EngineClose");
-    visit(ops.EngineSpeak, "EngineSpeak");
-    visit(ops.EngineStop, "EngineStop");
-    visit(ops.EnginePause, "EnginePause");
-    visit(ops.EngineResume, "EngineResume");
-    visit(ops.EngineSpeakToFile, "EngineSpeakToFile");
-    visit(ops.EngineSetVoiceParameters, "EngineSetVoiceParameters");
-    visit(ops.EngineSetFrequency, "EngineSetFrequency");
-    visit(ops.EngineLoadDictionary, "EngineLoadDictionary");
-    visit(ops.EngineUnloadDictionary, "EngineUnloadDictionary");
-    visit(ops.EngineGetManufacturerInfo, "EngineGetManufacturerInfo");
-    visit(ops.EngineSetAccelerationRule, "EngineSetAccelerationRule");
-    visit(ops.EngineCompileDictionary, "EngineCompileDictionary");
-    visit(ops.EngineGetLanguageInfo, "EngineGetLanguageInfo");
-    visit(ops.EngineSelectLanguage, "EngineSelectLanguage");
-    visit(ops.EngineSetCallback, "EngineSetCallback");
-    visit(ops.EngineSetSystemMode, "EngineSetSystemMode");
-    visit(ops.EngineGetAboutText, "EngineGetAboutText");
-    visit(ops.EngineGetInstanceInfo, "EngineGetInstanceInfo");
-}
-
 EngineOps makeUnavailableOps() {
     EngineOps ops{};
     forEachOperation(ops, [](auto& entry, const char*) { fillUnavailable(entry); });

@@ -80,6 +80,15 @@ enum { SAYMGR_FREQ_7200 = 7, SAYMGR_FREQ_8000 = 8, SAYMGR_FREQ_10000 = 10, SAYMG
 
 enum { SAYMGR_TEXT_DOS = 0, SAYMGR_TEXT_ANSI = 1 };
 
+/* The mode and last-value arguments of EngineSetVoiceParameters as hosts pass them: before a
+ * speech, and after the user changed one value. The engine accepts any values. */
+enum {
+    SAYMGR_VOICE_MODE_SPEAK = 7,
+    SAYMGR_VOICE_LAST_SPEAK = 2,
+    SAYMGR_VOICE_MODE_CHANGE = 5,
+    SAYMGR_VOICE_LAST_CHANGE = -1
+};
+
 enum {
     SAYMGR_FORMAT_LINEAR16 = 0,
     SAYMGR_FORMAT_MULAW = 1,
@@ -181,6 +190,32 @@ typedef int32_t (*EngineNotifyProc)(int32_t reserved, int32_t code, int32_t valu
 /* 29 */ SAYMGR_API int32_t EngineSetSystemMode(int32_t instance, int32_t modeBits);
 /* 32 */ SAYMGR_API int32_t EngineGetAboutText(int32_t instance, char* buffer);
 /* 33 */ SAYMGR_API int32_t EngineGetInstanceInfo(int32_t instance, InstanceInfo* info);
+
+/*
+ * The twenty operations above, by name, for hosts that bind them into a table of their own:
+ * SAYMGR_OPERATIONS(X) expands X(name) once for each.
+ */
+#define SAYMGR_OPERATIONS(X)     \
+    X(EngineOpen)                \
+    X(EngineClose)               \
+    X(EngineSpeak)               \
+    X(EngineStop)                \
+    X(EnginePause)               \
+    X(EngineResume)              \
+    X(EngineSpeakToFile)         \
+    X(EngineSetVoiceParameters)  \
+    X(EngineSetFrequency)        \
+    X(EngineLoadDictionary)      \
+    X(EngineUnloadDictionary)    \
+    X(EngineGetManufacturerInfo) \
+    X(EngineSetAccelerationRule) \
+    X(EngineCompileDictionary)   \
+    X(EngineGetLanguageInfo)     \
+    X(EngineSelectLanguage)      \
+    X(EngineSetCallback)         \
+    X(EngineSetSystemMode)       \
+    X(EngineGetAboutText)        \
+    X(EngineGetInstanceInfo)
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -1,5 +1,6 @@
 // An engine library whose every operation answers -27, a code without a message, so the
-// tests see how voxtrial-cli reports such a code.
+// tests see how voxtrial-cli reports such a code. Built once more without EngineSetCallback,
+// it is a library that lacks an operation.
 #include <saymgr.h>
 
 namespace {
@@ -60,9 +61,11 @@ int32_t EngineGetLanguageInfo(int32_t, int32_t, LanguageInfo*) {
 int32_t EngineSelectLanguage(int32_t, int32_t, int32_t) {
     return kCodeWithoutMessage;
 }
+#ifndef VOXTRIAL_LEAVE_OUT_SET_CALLBACK
 int32_t EngineSetCallback(int32_t, int32_t, EngineNotifyProc) {
     return kCodeWithoutMessage;
 }
+#endif
 int32_t EngineSetSystemMode(int32_t, int32_t) {
     return kCodeWithoutMessage;
 }

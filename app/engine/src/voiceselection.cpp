@@ -20,8 +20,6 @@ using namespace context;
 // Constant arguments of the engine's voice operations.
 constexpr int32_t kChannel = 1;
 constexpr int32_t kUnchanged = -1;
-constexpr int32_t kModeAfterChange = 5;
-constexpr int32_t kLastValueAfterChange = -1;
 constexpr int32_t kFirstAccelerationRule = 300;
 constexpr int32_t kSecondAccelerationRule = 0;
 
@@ -353,9 +351,9 @@ void VoiceSelection::ClearFrequencyChecks() {
 
 void VoiceSelection::sendVoiceParameters(QWidget* owner, int32_t volume, int32_t speaker,
                                          int32_t rate, int32_t pitch) {
-    const int32_t status =
-        engineOps().EngineSetVoiceParameters(m_context.engineInstance, kChannel, volume, speaker,
-                                             rate, pitch, kModeAfterChange, kLastValueAfterChange);
+    const int32_t status = engineOps().EngineSetVoiceParameters(
+        m_context.engineInstance, kChannel, volume, speaker, rate, pitch, SAYMGR_VOICE_MODE_CHANGE,
+        SAYMGR_VOICE_LAST_CHANGE);
     if (status != 0) {
         report(owner, status);
     }

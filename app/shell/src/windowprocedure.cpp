@@ -391,16 +391,19 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             openBenchMonitor();
             return true;
         case context::IDM_GEN16LINEAR:
+            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_LINEAR16);
+            return true;
         case context::IDM_GENMULAW:
+            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_MULAW);
+            return true;
         case context::IDM_GENALAW:
-            m_speech.generation.onGenerateCommand(m_mainWindow,
-                                                  commandId - context::IDM_GEN16LINEAR);
+            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_ALAW);
             return true;
         case context::IDM_GEN16WAVE:
-            m_speech.generation.onGenerateCommand(m_mainWindow, 4);
+            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_WAVE16);
             return true;
         case context::IDM_GEN8WAVE:
-            m_speech.generation.onGenerateCommand(m_mainWindow, 3);
+            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_WAVE8);
             return true;
         default:
             return false;

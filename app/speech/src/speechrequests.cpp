@@ -81,7 +81,8 @@ void SpeechRequests::sendVoiceParameters(QWidget* owner) {
     const auto index = static_cast<std::size_t>(slot);
     report(owner, m_program.engine->EngineSetVoiceParameters(
                       m_program.engineInstance, 1, state.Volume[index], state.Speaker[index],
-                      state.Rate[index], state.Pitch[index], 7, 2));
+                      state.Rate[index], state.Pitch[index], SAYMGR_VOICE_MODE_SPEAK,
+                      SAYMGR_VOICE_LAST_SPEAK));
 }
 
 void SpeechRequests::observeBegin(const PreparedText& prepared,

@@ -8,27 +8,19 @@ namespace binding {
 // The program and voxtrial-cli call the engine only through a table like this one, so a test
 // can hand them a table of its own.
 struct EngineOps {
-    decltype(&::EngineOpen) EngineOpen;
-    decltype(&::EngineClose) EngineClose;
-    decltype(&::EngineSpeak) EngineSpeak;
-    decltype(&::EngineStop) EngineStop;
-    decltype(&::EnginePause) EnginePause;
-    decltype(&::EngineResume) EngineResume;
-    decltype(&::EngineSpeakToFile) EngineSpeakToFile;
-    decltype(&::EngineSetVoiceParameters) EngineSetVoiceParameters;
-    decltype(&::EngineSetFrequency) EngineSetFrequency;
-    decltype(&::EngineLoadDictionary) EngineLoadDictionary;
-    decltype(&::EngineUnloadDictionary) EngineUnloadDictionary;
-    decltype(&::EngineGetManufacturerInfo) EngineGetManufacturerInfo;
-    decltype(&::EngineSetAccelerationRule) EngineSetAccelerationRule;
-    decltype(&::EngineCompileDictionary) EngineCompileDictionary;
-    decltype(&::EngineGetLanguageInfo) EngineGetLanguageInfo;
-    decltype(&::EngineSelectLanguage) EngineSelectLanguage;
-    decltype(&::EngineSetCallback) EngineSetCallback;
-    decltype(&::EngineSetSystemMode) EngineSetSystemMode;
-    decltype(&::EngineGetAboutText) EngineGetAboutText;
-    decltype(&::EngineGetInstanceInfo) EngineGetInstanceInfo;
+#define VOXTRIAL_ENGINE_ENTRY(name) decltype(&::name) name;
+    SAYMGR_OPERATIONS(VOXTRIAL_ENGINE_ENTRY)
+#undef VOXTRIAL_ENGINE_ENTRY
 };
+
+// Calls visit(entry, name) for every entry of `ops` (an EngineOps, const or not) with the
+// operation's exported name.
+template <typename Ops, typename Visitor>
+void forEachOperation(Ops& ops, Visitor&& visit) {
+#define VOXTRIAL_VISIT_ENTRY(name) visit(ops.name, #name);
+    SAYMGR_OPERATIONS(VOXTRIAL_VISIT_ENTRY)
+#undef VOXTRIAL_VISIT_ENTRY
+}
 
 // A table whose every operation answers SAYMGR_EENGINE_LOADING (-30).
 const EngineOps& unavailableEngineOps();

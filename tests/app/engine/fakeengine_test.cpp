@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -12,6 +13,16 @@ namespace {
 using testsupport::EngineArg;
 using testsupport::EngineCall;
 using testsupport::FakeEngine;
+
+TEST(FakeEngine, ItsTableHasEveryOperation) {
+    std::vector<std::string> missing;
+    binding::forEachOperation(testsupport::FakeEngine::ops(), [&](auto entry, const char* name) {
+        if (entry == nullptr) {
+            missing.emplace_back(name);
+        }
+    });
+    EXPECT_EQ(missing, std::vector<std::string>{});
+}
 
 TEST(FakeEngine, OpensWithTheScriptedLanguagesAndRecordsArguments) {
     FakeEngine fake;
