@@ -213,6 +213,14 @@ void WindowAudit::checkTabReachesEveryControl() {
         m_findings << QStringLiteral("%1: window never became active").arg(m_name);
         return;
     }
+    // A window just activated may get its focus widget a moment later on a busy machine.
+    const auto focusedHere = [this] {
+        const QWidget* focused = QApplication::focusWidget();
+        return focused != nullptr && focused->window() == &m_window;
+    };
+    if (!QTest::qWaitFor(focusedHere, 1000)) {
+        controls.front()->setFocus(Qt::TabFocusReason);
+    }
     std::set<const QWidget*> reached;
     const QWidget* start = QApplication::focusWidget();
     for (std::size_t press = 0; press <= 2 * controls.size(); ++press) {
