@@ -23,7 +23,8 @@ namespace {
 
 constexpr int32_t kOne = 1;
 
-Outcome failure(int32_t status, std::string context) {
+// The outcome of a step: its status (SAYMGR_OK when it worked) and what it was doing.
+Outcome outcomeOf(int32_t status, std::string context) {
     return Outcome{status, std::move(context), false};
 }
 
@@ -138,11 +139,11 @@ Outcome CliSession::run() {
 Outcome CliSession::openEngine() {
     m_library = std::make_unique<binding::EngineLibrary>(m_options.enginePath);
     if (!m_library->isLoaded()) {
-        return failure(SAYMGR_EENGINE_LOADING, m_library->loadError());
+        return outcomeOf(SAYMGR_EENGINE_LOADING, m_library->loadError());
     }
     const int32_t status = ops().EngineOpen(&m_instance, m_host.handle(), &m_languages);
     if (status != SAYMGR_OK) {
-        return failure(status, "opening the engine");
+        return outcomeOf(status, "opening the engine");
     }
     m_open = true;
     if (m_options.listLanguages) {
@@ -177,20 +178,20 @@ Outcome CliSession::selectLanguage() {
         }
     }
     if (position < 1 || position > count) {
-        return failure(SAYMGR_ERANGE, "language " + std::to_string(m_options.language) +
-                                          " (the engine has " + std::to_string(count) + ")");
+        return outcomeOf(SAYMGR_ERANGE, "language " + std::to_string(m_options.language) +
+                                            " (the engine has " + std::to_string(count) + ")");
     }
     m_languagePosition = position;
     const int32_t status =
         ops().EngineSelectLanguage(m_instance, m_languages.entries[position - 1].languageId, kOne);
-    return failure(status, "selecting language " + std::to_string(position));
+    return outcomeOf(status, "selecting language " + std::to_string(position));
 }
 
 Outcome CliSession::applySettings() {
     if (m_options.frequency != 0) {
         const int32_t status = ops().EngineSetFrequency(m_instance, m_options.frequency);
         if (status != SAYMGR_OK) {
-            return failure(status, "setting the frequency");
+            return outcomeOf(status, "setting the frequency");
         }
     }
     if (m_options.hasVoiceParameters()) {
@@ -198,7 +199,7 @@ Outcome CliSession::applySettings() {
             m_instance, kOne, m_options.volume, m_options.speaker, m_options.rate, m_options.pitch,
             SAYMGR_VOICE_MODE_SPEAK, SAYMGR_VOICE_LAST_SPEAK);
         if (status != SAYMGR_OK) {
-            return failure(status, "setting the voice");
+            return outcomeOf(status, "setting the voice");
         }
     }
     return {};
@@ -249,7 +250,7 @@ Outcome CliSession::compileDictionary() {
                                 !std::filesystem::is_directory(m_options.compileSource);
     const bool target =
         status == SAYMGR_EFILE_WRITE || (status == SAYMGR_EFILE_OPEN && sourceReadable);
-    return failure(status, target ? m_options.compileTarget : m_options.compileSource);
+    return outcomeOf(status, target ? m_options.compileTarget : m_options.compileSource);
 }
 
 Outcome CliSession::loadDictionaries() {
@@ -270,7 +271,7 @@ Outcome CliSession::loadDictionary(const std::string& path) {
     if (status == SAYMGR_EDICT_FORMAT) {
         const TemporaryDictionary binary;
         if (!binary.created()) {
-            return failure(SAYMGR_EFILE_OPEN, "creating a temporary dictionary");
+            return outcomeOf(SAYMGR_EFILE_OPEN, "creating a temporary dictionary");
         }
         status = ops().EngineCompileDictionary(
             m_instance, path.c_str(),
@@ -280,7 +281,7 @@ Outcome CliSession::loadDictionary(const std::string& path) {
         }
     }
     if (status != SAYMGR_OK) {
-        return failure(status, path);
+        return outcomeOf(status, path);
     }
     m_dictionaries.push_back(handle);
     return {};
@@ -295,12 +296,12 @@ Outcome CliSession::speakText() {
     if (m_options.textSource == TextSource::Argument) {
         text = m_options.text;
     } else if (const int32_t status = readTextFile(m_options.text, text); status != SAYMGR_OK) {
-        return failure(status, m_options.text);
+        return outcomeOf(status, m_options.text);
     }
     if (text.size() > common::kMaxTextBytes) {
-        return failure(SAYMGR_EMEMORY_ALLOC, m_options.text + ": more than " +
-                                                 std::to_string(common::kMaxTextBytes >> 20) +
-                                                 " MiB of text");
+        return outcomeOf(SAYMGR_EMEMORY_ALLOC, m_options.text + ": more than " +
+                                                   std::to_string(common::kMaxTextBytes >> 20) +
+                                                   " MiB of text");
     }
     const int32_t form = dos ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI;
     if (m_options.phonemes) {
@@ -319,7 +320,7 @@ Outcome CliSession::printPhonemes(const std::string& text, int32_t form) {
     const int32_t status =
         binding::textToPhonemes(m_library->extensions(), m_instance, text, form, words);
     if (status != SAYMGR_OK) {
-        return failure(status, "transcribing the text into phonemes");
+        return outcomeOf(status, "transcribing the text into phonemes");
     }
     const auto codePage =
         form == SAYMGR_TEXT_DOS ? common::CodePage::Dos437 : common::CodePage::Ansi1252;
@@ -371,7 +372,7 @@ Outcome CliSession::watchCommand(const char* name, const std::string& context,
     }
     const int32_t status = command();
     if (status != SAYMGR_OK) {
-        return failure(status, context);
+        return outcomeOf(status, context);
     }
     if (watch && m_options.report) {
         std::printf("%s:\n%s", name,
@@ -391,9 +392,9 @@ Outcome CliSession::writeSubtitles(const monitor::SpeechLog& log) const {
     if (status == common::ReplacementFile::Status::Ok) {
         return {};
     }
-    return failure(status == common::ReplacementFile::Status::CannotCreate ? SAYMGR_EFILE_OPEN
-                                                                           : SAYMGR_EFILE_WRITE,
-                   m_options.subtitlesPath);
+    return outcomeOf(status == common::ReplacementFile::Status::CannotCreate ? SAYMGR_EFILE_OPEN
+                                                                             : SAYMGR_EFILE_WRITE,
+                     m_options.subtitlesPath);
 }
 
 }  // namespace cli

@@ -106,7 +106,7 @@ void AboutBox::showCredits(int message) {
     m_creditsOpen = false;
 }
 
-int ShowAboutBox(context::ProgramContext& program, QWidget* owner) {
+int showAboutBox(context::ProgramContext& program, QWidget* owner) {
     return AboutBox(program, owner).exec();
 }
 

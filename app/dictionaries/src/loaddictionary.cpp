@@ -145,7 +145,7 @@ int32_t loadDictionary(context::ProgramContext& program, const std::string& path
 
 }  // namespace
 
-void LoadDictionaryCommand(context::ProgramContext& program, QWidget* window) {
+void loadDictionaryCommand(context::ProgramContext& program, QWidget* window) {
     const std::optional<std::string> chosen = ChooseDictionaryFile(program, window);
     if (!chosen)
         return;

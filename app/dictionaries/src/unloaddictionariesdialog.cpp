@@ -234,7 +234,7 @@ void UnloadDictionariesDialog::onOk() {
     m_dialog->accept();
 }
 
-void UnloadDictionaryCommand(context::ProgramContext& program, QWidget* window) {
+void unloadDictionaryCommand(context::ProgramContext& program, QWidget* window) {
     UnloadDictionariesDialog(program, window).exec();
 }
 

@@ -80,7 +80,7 @@ std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, 
     return dialog;
 }
 
-int AboutEngineDialog(context::ProgramContext& program, QWidget* owner) {
+int aboutEngineDialog(context::ProgramContext& program, QWidget* owner) {
     return makeEngineInfoDialog(program, owner)->exec();
 }
 

@@ -23,7 +23,7 @@ constexpr std::array kProgramMessages{
 
 }  // namespace
 
-QString ErrorText(int32_t code) {
+QString errorText(int32_t code) {
     for (const ProgramMessage& message : kProgramMessages) {
         if (message.code == code) {
             return QString::fromLatin1(message.text);
@@ -33,7 +33,7 @@ QString ErrorText(int32_t code) {
 }
 
 void ReportError(platform::MessageService& messages, QWidget* owner, int32_t code) {
-    const QString text = ErrorText(code);
+    const QString text = errorText(code);
     messages.beep(platform::BeepKind::Information);
     messages.show(owner, text, QStringLiteral("Error"), platform::MessageIcon::Information,
                   platform::MessageButtons::Ok);

@@ -48,7 +48,7 @@ bool isReachable(const QAction& item) {
 MenuBar::MenuBar(bool extendedMode, Dispatch dispatch)
     : m_extendedMode(extendedMode), m_dispatch(std::move(dispatch)) {}
 
-std::unique_ptr<MenuBar> MenuBar::Build(const context::AppState& state,
+std::unique_ptr<MenuBar> MenuBar::build(const context::AppState& state,
                                         const context::LanguageTable& table, bool extendedMode,
                                         Dispatch dispatch) {
     std::unique_ptr<MenuBar> bar(new MenuBar(extendedMode, std::move(dispatch)));
@@ -62,7 +62,7 @@ MenuBarBuilder MenuBar::Builder(const context::AppState& state, const context::L
                                 bool extendedMode, Dispatch dispatch,
                                 std::unique_ptr<MenuBar>& result) {
     return [&state, &table, extendedMode, dispatch = std::move(dispatch), &result]() {
-        result = Build(state, table, extendedMode, dispatch);
+        result = build(state, table, extendedMode, dispatch);
         return result != nullptr;
     };
 }

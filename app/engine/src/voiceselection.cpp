@@ -51,7 +51,7 @@ int32_t fallbackFrequency(const InstanceInfo& info) {
 VoiceSelection::VoiceSelection(context::ProgramContext& context, VoiceSelectionHooks hooks)
     : m_context(context), m_hooks(std::move(hooks)) {}
 
-int VoiceSelection::FrequencyCommandOf(int32_t frequencyCode) {
+int VoiceSelection::frequencyCommandOf(int32_t frequencyCode) {
     switch (frequencyCode) {
         case SAYMGR_FREQ_7200:
             return IDM_FREQ7K;
@@ -134,7 +134,7 @@ void VoiceSelection::settleFrequency(const InstanceInfo& info) {
     if (engineOps().EngineSetFrequency(m_context.engineInstance, state.Frequency) != 0) {
         state.Frequency = fallbackFrequency(info);
     }
-    const int command = FrequencyCommandOf(state.Frequency);
+    const int command = frequencyCommandOf(state.Frequency);
     if (command != 0 && m_context.menuBar) {
         m_context.menuBar->setChecked(command, true);
     }
@@ -178,7 +178,7 @@ void VoiceSelection::checkLanguage(int commandId) {
     }
 }
 
-void VoiceSelection::LanguageCommand(QWidget* window, int commandId) {
+void VoiceSelection::languageCommand(QWidget* window, int commandId) {
     context::AppState& state = m_context.appState;
     if (commandId == state.Language + IDM_LANGUAGE1 - 1) {
         return;
@@ -218,7 +218,7 @@ void VoiceSelection::LanguageCommand(QWidget* window, int commandId) {
     }
 }
 
-void VoiceSelection::SpeakerCommand(QWidget* window, int commandId) {
+void VoiceSelection::speakerCommand(QWidget* window, int commandId) {
     if (commandId < IDM_SPEAKER1 || commandId > IDM_SPEAKER9 || !hasCurrentSlot()) {
         return;
     }
@@ -231,7 +231,7 @@ void VoiceSelection::SpeakerCommand(QWidget* window, int commandId) {
     sendVoiceParameters(window, kUnchanged, speaker, kUnchanged, kUnchanged);
 }
 
-void VoiceSelection::FrequencyCommand(QWidget* window, int commandId) {
+void VoiceSelection::frequencyCommand(QWidget* window, int commandId) {
     const int32_t code = FrequencyCodeOf(commandId);
     if (code == 0) {
         return;
@@ -248,7 +248,7 @@ void VoiceSelection::FrequencyCommand(QWidget* window, int commandId) {
     }
 }
 
-void VoiceSelection::DefaultsCommand(QWidget* window) {
+void VoiceSelection::defaultsCommand(QWidget* window) {
     if (!hasCurrentSlot()) {
         return;
     }
@@ -263,7 +263,7 @@ void VoiceSelection::DefaultsCommand(QWidget* window) {
     SyncVoiceControls();
 }
 
-void VoiceSelection::TrackbarChange(QWidget* window, const QSlider* slider) {
+void VoiceSelection::trackbarChange(QWidget* window, const QSlider* slider) {
     if (!slider || !hasCurrentSlot()) {
         return;
     }
@@ -280,15 +280,15 @@ void VoiceSelection::TrackbarChange(QWidget* window, const QSlider* slider) {
                         state.Pitch[slot]);
 }
 
-bool VoiceSelection::HandleCommand(QWidget* window, int commandId) {
+bool VoiceSelection::handleCommand(QWidget* window, int commandId) {
     if (commandId >= IDM_LANGUAGE1 && commandId <= IDM_LANGUAGE25) {
-        LanguageCommand(window, commandId);
+        languageCommand(window, commandId);
     } else if (commandId >= IDM_SPEAKER1 && commandId <= IDM_SPEAKER9 && m_context.extendedMode) {
-        SpeakerCommand(window, commandId);
+        speakerCommand(window, commandId);
     } else if (FrequencyCodeOf(commandId) != 0) {
-        FrequencyCommand(window, commandId);
+        frequencyCommand(window, commandId);
     } else if (commandId == IDM_DEFAULTS) {
-        DefaultsCommand(window);
+        defaultsCommand(window);
     } else {
         return false;
     }
@@ -324,7 +324,7 @@ void VoiceSelection::SyncVoiceControls() {
             bar->setChecked(IDM_SPEAKER1 - 1 + speaker, true);
         }
     }
-    if (const int command = FrequencyCommandOf(state.Frequency); command != 0) {
+    if (const int command = frequencyCommandOf(state.Frequency); command != 0) {
         bar->setChecked(command, true);
     }
     // Only a text-source command may be checked from the stored source.

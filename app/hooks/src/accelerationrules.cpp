@@ -71,7 +71,7 @@ std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program
     return dialog;
 }
 
-int SetAccelerationRules(context::ProgramContext& program, QWidget* owner) {
+int setAccelerationRules(context::ProgramContext& program, QWidget* owner) {
     makeAccelerationDialog(program, owner)->exec();
     return 1;
 }

@@ -215,7 +215,7 @@ void WindowProcedure::onTrackbar(QWidget* window, int controlId) {
         slider = &m_mainWindow->volume();
     else if (controlId == context::IDC_PITCH)
         slider = &m_mainWindow->pitch();
-    m_voice.TrackbarChange(window, slider);
+    m_voice.trackbarChange(window, slider);
 }
 
 void WindowProcedure::onDrawItem(QWidget* window) {
@@ -342,7 +342,7 @@ bool WindowProcedure::inputShowsTypedText() const {
 }
 
 void WindowProcedure::command(QWidget* window, int commandId) {
-    if (windowCommand(window, commandId) || m_voice.HandleCommand(window, commandId))
+    if (windowCommand(window, commandId) || m_voice.handleCommand(window, commandId))
         return;
     speechCommand(window, commandId);
 }
@@ -356,10 +356,10 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             quitPath(window, true);
             return true;
         case context::IDM_LOADDICT:
-            dictionaries::LoadDictionaryCommand(m_program, window);
+            dictionaries::loadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_UNLOADDICT:
-            dictionaries::UnloadDictionaryCommand(m_program, window);
+            dictionaries::unloadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_SYSTEMMODE:
             speech::ShowSpeechModeSheet(m_program, m_mainWindow);
@@ -376,13 +376,13 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             }
             return true;
         case context::IDM_ABOUT:
-            runDialog(window, &about::ShowAboutBox);
+            runDialog(window, &about::showAboutBox);
             return true;
         case context::IDM_ABOUTENGINE:
-            runDialog(window, &engine::AboutEngineDialog);
+            runDialog(window, &engine::aboutEngineDialog);
             return true;
         case context::IDM_SETACCEL:
-            runDialog(window, &hooks::SetAccelerationRules);
+            runDialog(window, &hooks::setAccelerationRules);
             return true;
         case context::IDM_SHOWMESSAGE:
             toggleShowMessage();

@@ -33,7 +33,7 @@ EngineCall compileCall(const std::string& source, const std::string& binary) {
 }
 
 std::string errorBox(const std::string& owner, int32_t status) {
-    return "box " + owner + " Error Information Ok: " + engine::ErrorText(status).toStdString();
+    return "box " + owner + " Error Information Ok: " + engine::errorText(status).toStdString();
 }
 
 // The parts of a file dialog request a user sees.

@@ -249,7 +249,7 @@ TEST_F(UnloadDictionariesTest,
     EXPECT_EQ(messageLog(),
               (std::vector<std::string>{"beep Information",
                                         "box dialog700 Error Information Ok: " +
-                                            engine::ErrorText(SAYMGR_EDICT_HANDLE).toStdString()}));
+                                            engine::errorText(SAYMGR_EDICT_HANDLE).toStdString()}));
     load("/d/e.dcb");
     EXPECT_EQ(
         usedSlots(),

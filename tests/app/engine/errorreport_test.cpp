@@ -10,7 +10,7 @@
 
 namespace {
 
-using engine::ErrorText;
+using engine::errorText;
 
 TEST(ErrorTextTest, EveryCodeOfTheTableHasItsText) {
     const std::vector<std::pair<int32_t, const char*>> table = {
@@ -49,13 +49,13 @@ TEST(ErrorTextTest, EveryCodeOfTheTableHasItsText) {
         {104, "No INI file found!"},
     };
     for (const auto& [code, text] : table) {
-        EXPECT_EQ(ErrorText(code), QString::fromLatin1(text)) << code;
+        EXPECT_EQ(errorText(code), QString::fromLatin1(text)) << code;
     }
 }
 
 TEST(ErrorTextTest, CodesOutsideTheTableGetTheFallback) {
     for (const int32_t code : {0, -17, -27, -32, -1000, 100, 105, 106, INT32_MIN, INT32_MAX}) {
-        EXPECT_EQ(ErrorText(code), QStringLiteral("Unknown error [ %1 ] found!").arg(code)) << code;
+        EXPECT_EQ(errorText(code), QStringLiteral("Unknown error [ %1 ] found!").arg(code)) << code;
     }
 }
 

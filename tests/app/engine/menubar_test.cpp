@@ -53,7 +53,7 @@ class MenuBarTest : public ::testing::Test {
         m_table.setText(slot, LanguageColumn::MenuText, menuText);
     }
     std::unique_ptr<MenuBar> build(bool extended) {
-        return MenuBar::Build(m_state, m_table, extended,
+        return MenuBar::build(m_state, m_table, extended,
                               [this](int command) { m_dispatched.push_back(command); });
     }
 

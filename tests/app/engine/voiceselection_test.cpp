@@ -61,7 +61,7 @@ class VoiceSelectionTest : public ::testing::Test {
         if (m_context.appState.Language == 0) {
             m_context.appState.Language = 1;
         }
-        m_bar = engine::MenuBar::Build(m_context.appState, m_context.languageTable, extended, {});
+        m_bar = engine::MenuBar::build(m_context.appState, m_context.languageTable, extended, {});
         m_context.menuBar = m_bar.get();
         engine::VoiceSelectionHooks hooks;
         hooks.relayout = [this] { m_hooks.push_back("relayout"); };
@@ -205,7 +205,7 @@ TEST_F(VoiceSelectionTest, RefusedFrequencyFallsBackByTheEnginesFlagsWithoutAMes
         context.extendedMode = true;
         context.engine = &FakeEngine::ops();
         context.services = std::move(recording.services);
-        auto bar = engine::MenuBar::Build(state, context.languageTable, true, {});
+        auto bar = engine::MenuBar::build(state, context.languageTable, true, {});
         context.menuBar = bar.get();
         fake.setInstanceInfo(c.reported, c.has8, c.has10, c.has11);
         fake.setStatus("EngineSetFrequency", -13);
@@ -358,7 +358,7 @@ TEST_F(VoiceSelectionTest, LanguageCommandSwitchesAndSendsTheNewVoice) {
     state.Pitch[2] = 1;
     m_bar->setChecked(600, true);
 
-    EXPECT_TRUE(m_voice->HandleCommand(&m_panel, 602));
+    EXPECT_TRUE(m_voice->handleCommand(&m_panel, 602));
 
     EXPECT_EQ(m_fake.calls(), (std::vector<EngineCall>{
                                   call("EngineSelectLanguage", {kInstance, 13, 1}),
@@ -379,7 +379,7 @@ TEST_F(VoiceSelectionTest, LanguageCommandSwitchesAndSendsTheNewVoice) {
 
 TEST_F(VoiceSelectionTest, ChoosingTheCurrentLanguageDoesNothing) {
     startWithThreeLanguages(false);
-    m_voice->LanguageCommand(&m_window, 600);
+    m_voice->languageCommand(&m_window, 600);
     EXPECT_TRUE(m_fake.calls().empty());
     EXPECT_TRUE(m_hooks.empty());
     EXPECT_TRUE(m_messages->log().empty());
@@ -391,7 +391,7 @@ TEST_F(VoiceSelectionTest, LanguageWithoutAnIdIsNotAvailableWithoutAskingTheEngi
     m_fake.setInstanceInfo(10, true, true, true);
     start(false);
 
-    m_voice->LanguageCommand(&m_panel, 601);
+    m_voice->languageCommand(&m_panel, 601);
 
     EXPECT_TRUE(m_fake.calls().empty());
     ASSERT_EQ(m_messages->log().size(), 1u);  // a box, no beep
@@ -408,7 +408,7 @@ TEST_F(VoiceSelectionTest, LanguageTheEngineRefusesShowsBothBoxesAndKeepsTheOldO
     startWithThreeLanguages(false);
     m_fake.setStatus("EngineSelectLanguage", -28);
 
-    m_voice->LanguageCommand(&m_panel, 601);
+    m_voice->languageCommand(&m_panel, 601);
 
     ASSERT_EQ(boxes().size(), 2u);
     EXPECT_EQ(boxes()[0].caption, "Error");
@@ -421,7 +421,7 @@ TEST_F(VoiceSelectionTest, LanguageTheEngineRefusesShowsBothBoxesAndKeepsTheOldO
 TEST_F(VoiceSelectionTest, VoiceFailureAfterASwitchIsOwnedByTheReceivingWindow) {
     startWithThreeLanguages(false);
     m_fake.setStatus("EngineSetVoiceParameters", -14);
-    m_voice->LanguageCommand(&m_panel, 601);
+    m_voice->languageCommand(&m_panel, 601);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].owner, &m_panel);
     EXPECT_EQ(m_context.appState.Language, 2);
@@ -433,7 +433,7 @@ TEST_F(VoiceSelectionTest, SpeakerCommandChecksStoresAndSends) {
     startWithThreeLanguages(true);
     m_bar->setChecked(500, true);
 
-    EXPECT_TRUE(m_voice->HandleCommand(&m_window, 504));
+    EXPECT_TRUE(m_voice->handleCommand(&m_window, 504));
 
     EXPECT_EQ(m_fake.calls(), (std::vector<EngineCall>{voice(-1, 5, -1, -1)}));
     EXPECT_EQ(m_context.appState.Speaker[0], 5);
@@ -441,7 +441,7 @@ TEST_F(VoiceSelectionTest, SpeakerCommandChecksStoresAndSends) {
     EXPECT_TRUE(m_bar->isChecked(504));
 
     m_fake.setStatus("EngineSetVoiceParameters", -14);
-    m_voice->SpeakerCommand(&m_panel, 508);
+    m_voice->speakerCommand(&m_panel, 508);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].owner, &m_panel);
     EXPECT_EQ(m_context.appState.Speaker[0], 9);
@@ -451,16 +451,16 @@ TEST_F(VoiceSelectionTest, SpeakerCommandChecksStoresAndSends) {
 
 TEST_F(VoiceSelectionTest, SpeakerCommandsAreNotVoiceCommandsInNormalMode) {
     startWithThreeLanguages(false);
-    EXPECT_FALSE(m_voice->HandleCommand(&m_window, 504));
+    EXPECT_FALSE(m_voice->handleCommand(&m_window, 504));
     EXPECT_TRUE(m_fake.calls().empty());
-    EXPECT_FALSE(m_voice->HandleCommand(&m_window, 140));
+    EXPECT_FALSE(m_voice->handleCommand(&m_window, 140));
 }
 
 TEST_F(VoiceSelectionTest, FrequencyCommandSetsTheEngineThenTheCheckMark) {
     startWithThreeLanguages(true);
     ASSERT_TRUE(m_bar->isChecked(131));
 
-    EXPECT_TRUE(m_voice->HandleCommand(&m_window, 134));
+    EXPECT_TRUE(m_voice->handleCommand(&m_window, 134));
 
     EXPECT_EQ(m_fake.calls(),
               (std::vector<EngineCall>{call("EngineSetFrequency", {kInstance, 7})}));
@@ -469,7 +469,7 @@ TEST_F(VoiceSelectionTest, FrequencyCommandSetsTheEngineThenTheCheckMark) {
     EXPECT_FALSE(m_bar->isChecked(131));
 
     m_fake.setStatus("EngineSetFrequency", -13);
-    m_voice->FrequencyCommand(&m_panel, 133);
+    m_voice->frequencyCommand(&m_panel, 133);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].owner, &m_panel);
     EXPECT_EQ(m_context.appState.Frequency, 7);
@@ -481,7 +481,7 @@ TEST_F(VoiceSelectionTest, EachFrequencyCommandSendsItsCode) {
     startWithThreeLanguages(true);
     for (const auto& [command, code] : {std::pair{131, 10}, {132, 11}, {133, 8}, {134, 7}}) {
         m_fake.clearCalls();
-        m_voice->FrequencyCommand(&m_window, command);
+        m_voice->frequencyCommand(&m_window, command);
         EXPECT_EQ(m_fake.calls(),
                   (std::vector<EngineCall>{call("EngineSetFrequency", {kInstance, code})}));
     }
@@ -497,7 +497,7 @@ TEST_F(VoiceSelectionTest, DefaultsRestoreTheVoiceOfTheCurrentLanguage) {
     state.Volume[1] = 3;
     m_voice->SyncVoiceControls();
 
-    EXPECT_TRUE(m_voice->HandleCommand(&m_window, 114));
+    EXPECT_TRUE(m_voice->handleCommand(&m_window, 114));
 
     EXPECT_EQ(m_fake.calls(), (std::vector<EngineCall>{voice(8, 1, 5, 5)}));
     EXPECT_EQ(state.Volume[0], 8);
@@ -515,22 +515,22 @@ TEST_F(VoiceSelectionTest, DefaultsRestoreTheVoiceOfTheCurrentLanguage) {
 TEST_F(VoiceSelectionTest, EachSliderSendsVolumeRateAndPitchWithTheSpeakerUnchanged) {
     startWithThreeLanguages(false);
     m_volume->setValue(3);
-    m_voice->TrackbarChange(&m_window, m_volume);
+    m_voice->trackbarChange(&m_window, m_volume);
     m_pitch->setValue(7);
-    m_voice->TrackbarChange(&m_window, m_pitch);
+    m_voice->trackbarChange(&m_window, m_pitch);
     m_rate->setValue(2);
-    m_voice->TrackbarChange(&m_window, m_rate);
+    m_voice->trackbarChange(&m_window, m_rate);
     QSlider stray(Qt::Horizontal);  // any other slider counts as the rate slider
     stray.setRange(1, 9);
     stray.setValue(9);
-    m_voice->TrackbarChange(&m_window, &stray);
+    m_voice->trackbarChange(&m_window, &stray);
 
     EXPECT_EQ(m_fake.calls(), (std::vector<EngineCall>{voice(3, -1, 5, 5), voice(3, -1, 5, 7),
                                                        voice(3, -1, 2, 7), voice(3, -1, 9, 7)}));
     EXPECT_EQ(m_context.appState.Rate[0], 9);
 
     m_fake.setStatus("EngineSetVoiceParameters", -14);
-    m_voice->TrackbarChange(&m_panel, m_volume);
+    m_voice->trackbarChange(&m_panel, m_volume);
     ASSERT_EQ(boxes().size(), 1u);
     EXPECT_EQ(boxes()[0].owner, &m_panel);
 }

@@ -40,6 +40,6 @@ class AboutBox : public QObject {
 };
 
 // Shows the About box modally, owned by `owner`; the result is always 1.
-int ShowAboutBox(context::ProgramContext& program, QWidget* owner);
+int showAboutBox(context::ProgramContext& program, QWidget* owner);
 
 }  // namespace about

@@ -16,7 +16,7 @@ namespace dictionaries {
 // is loaded as it is, a text dictionary through ConvertTextDictionary. A file already loaded is
 // replaced only when the user agrees, and a full table refuses every file. `window` received
 // the command and owns its messages.
-void LoadDictionaryCommand(context::ProgramContext& program, QWidget* window);
+void loadDictionaryCommand(context::ProgramContext& program, QWidget* window);
 
 // Has the engine compile the text dictionary at `sourcePath` into a temporary file in the
 // start-up directory and load that; the temporary file is deleted whatever happens. In

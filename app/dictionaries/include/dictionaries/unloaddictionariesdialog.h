@@ -64,6 +64,6 @@ class UnloadDictionariesDialog : public QObject {
 };
 
 // The Unload Dictionary command: runs the dialog, owned by `window`.
-void UnloadDictionaryCommand(context::ProgramContext& program, QWidget* window);
+void unloadDictionaryCommand(context::ProgramContext& program, QWidget* window);
 
 }  // namespace dictionaries

@@ -16,6 +16,6 @@ namespace engine {
 std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, QWidget* owner);
 
 // Shows the dialog modally, owned by `owner`, and returns its result.
-int AboutEngineDialog(context::ProgramContext& program, QWidget* owner);
+int aboutEngineDialog(context::ProgramContext& program, QWidget* owner);
 
 }  // namespace engine

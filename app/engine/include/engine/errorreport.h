@@ -12,7 +12,7 @@ class MessageService;
 namespace engine {
 
 // The user-visible text of a status code, or "Unknown error [ %d ] found!".
-QString ErrorText(int32_t code);
+QString errorText(int32_t code);
 
 // Shows the status code's text in an "Error" box with the information icon, after the
 // information beep. `owner` may be null.

@@ -25,7 +25,7 @@ class MenuBar : public QMenuBar {
     using Dispatch = std::function<void(int commandId)>;
 
     // Builds the complete menu bar, or returns null when a menu or item cannot be created.
-    static std::unique_ptr<MenuBar> Build(const context::AppState& state,
+    static std::unique_ptr<MenuBar> build(const context::AppState& state,
                                           const context::LanguageTable& table, bool extendedMode,
                                           Dispatch dispatch);
     // A builder for ReadSettings that puts the finished bar into `result`.

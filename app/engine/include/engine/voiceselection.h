@@ -49,14 +49,14 @@ class VoiceSelection {
     bool ChooseStartupLanguage();
 
     // The command handlers; `window` received the command and owns any message.
-    void LanguageCommand(QWidget* window, int commandId);   // 600..624
-    void SpeakerCommand(QWidget* window, int commandId);    // 500..508
-    void FrequencyCommand(QWidget* window, int commandId);  // 131..134
-    void DefaultsCommand(QWidget* window);                  // 114
+    void languageCommand(QWidget* window, int commandId);   // 600..624
+    void speakerCommand(QWidget* window, int commandId);    // 500..508
+    void frequencyCommand(QWidget* window, int commandId);  // 131..134
+    void defaultsCommand(QWidget* window);                  // 114
     // One of the three sliders moved; any slider other than volume and pitch counts as rate.
-    void TrackbarChange(QWidget* window, const QSlider* slider);
+    void trackbarChange(QWidget* window, const QSlider* slider);
     // Runs the handler of a voice command and returns true, or returns false for others.
-    bool HandleCommand(QWidget* window, int commandId);
+    bool handleCommand(QWidget* window, int commandId);
 
     // Sets the sliders and the check marks from the state record.
     void SyncVoiceControls();
@@ -64,7 +64,7 @@ class VoiceSelection {
     void ClearFrequencyChecks();
 
     // The frequency command of a frequency code and back; 0 when there is none.
-    static int FrequencyCommandOf(int32_t frequencyCode);
+    static int frequencyCommandOf(int32_t frequencyCode);
     static int32_t FrequencyCodeOf(int commandId);
 
   private:

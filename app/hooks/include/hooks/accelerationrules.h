@@ -21,6 +21,6 @@ int32_t ruleLengthOf(const QString& text);
 std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program, QWidget* owner);
 
 // Shows the dialog modally, owned by `owner`.
-int SetAccelerationRules(context::ProgramContext& program, QWidget* owner);
+int setAccelerationRules(context::ProgramContext& program, QWidget* owner);
 
 }  // namespace hooks

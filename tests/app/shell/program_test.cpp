@@ -61,7 +61,7 @@ TEST_F(ProgramTest, MissingSettingsFileEndsTheStartWithItsMessage) {
     EXPECT_EQ(start(), 0);
     const auto boxes = m_recorders.messages->boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, engine::ErrorText(104));
+    EXPECT_EQ(boxes[0].text, engine::errorText(104));
     EXPECT_EQ(boxes[0].owner, nullptr);
     EXPECT_TRUE(m_engine.callsTo("EngineSetCallback").empty());
 }
@@ -73,7 +73,7 @@ TEST_F(ProgramTest, FailedEngineOpenIsReportedWithoutOwnerAndEndsWithNoLanguage)
     EXPECT_EQ(start(), 0);
     const auto boxes = m_recorders.messages->boxes();
     ASSERT_GE(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, engine::ErrorText(-31));
+    EXPECT_EQ(boxes[0].text, engine::errorText(-31));
     EXPECT_EQ(boxes[0].owner, nullptr);
     EXPECT_TRUE(m_engine.callsTo("EngineSelectLanguage").empty());
 }
@@ -96,7 +96,7 @@ TEST_F(ProgramTest, NoSelectableLanguageEndsWithCodeZeroAfterTheBoxes) {
     const auto boxes = m_recorders.messages->boxes();
     ASSERT_GE(boxes.size(), 2u);
     for (const testsupport::MessageEvent& box : boxes)
-        EXPECT_EQ(box.text, engine::ErrorText(-28));
+        EXPECT_EQ(box.text, engine::errorText(-28));
 }
 
 TEST_F(ProgramTest, OnlyTheExactWordStartsExtendedMode) {
@@ -199,7 +199,7 @@ TEST_F(ProgramTest, QuitWhileIdleClosesWritesRestoresAndEnds) {
     EXPECT_EQ(m_program->exitCode(), 0);
     EXPECT_EQ(m_program->mainWindow(), nullptr);
     ASSERT_EQ(m_engine.callsTo("EngineClose").size(), 1u);
-    EXPECT_EQ(m_recorders.messages->boxes().back().text, engine::ErrorText(-26));
+    EXPECT_EQ(m_recorders.messages->boxes().back().text, engine::errorText(-26));
     const std::string settings = readFile(settingsPath());
     EXPECT_NE(settings.find("[Language2]\nVolume=8\nPitch=5\nRate=5"), std::string::npos)
         << settings;

@@ -35,7 +35,7 @@ TEST(MainWindowCreation, ControlsStartAtTheCreationGeometry) {
     bool pauseShowsResume = false;
     shell::MainWindow window(procedure, pauseShowsResume);
     window.createControls(
-        engine::MenuBar::Build(program.appState, program.languageTable, false, {}).release());
+        engine::MenuBar::build(program.appState, program.languageTable, false, {}).release());
 
     const int dpiX = window.logicalDpiX();
     const int dpiY = window.logicalDpiY();
