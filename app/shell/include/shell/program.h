@@ -7,8 +7,8 @@
 #include <string>
 
 #include "context/programcontext.h"
-#include "platform/hostthread.h"
 #include "platform/instancelock.h"
+#include "platform/qthostthread.h"
 #include "shell/mainwindow.h"
 #include "shell/windowcontrols.h"
 #include "speech/speech.h"
@@ -84,7 +84,7 @@ class Program {
     context::ProgramContext m_context;
     WindowControls m_windowControls;
     speech::Speech m_speech{m_context, m_windowControls};
-    platform::HostThread m_hostThread;
+    platform::QtHostThread m_hostThread;
     std::unique_ptr<platform::InstanceLock> m_instanceLock;
     std::unique_ptr<engine::VoiceSelection> m_voice;
     std::unique_ptr<WindowProcedure> m_procedure;

@@ -12,9 +12,9 @@ namespace platform {
 // dispatch() is re-entrant: an event it handles may start another blocking engine call that
 // dispatches in turn. Create and dispatch it on the GUI thread of a running Qt application;
 // hosts without Qt use binding::HostThread.
-class HostThread {
+class QtHostThread {
   public:
-    HostThread();
+    QtHostThread();
 
     // The handle given to EngineOpen; the object stays where it is (it cannot be copied).
     SaymgrHostThread* handle() { return &m_handle; }

@@ -1,4 +1,4 @@
-#include "platform/hostthread.h"
+#include "platform/qthostthread.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,13 @@ using namespace std::chrono_literals;
 constexpr int32_t kLongWaitMs = 60000;
 constexpr auto kPromptly = 20s;
 
-void dispatch(platform::HostThread& host, int32_t waitMs) {
+void dispatch(platform::QtHostThread& host, int32_t waitMs) {
     SaymgrHostThread* handle = host.handle();
     handle->dispatch(handle->context, waitMs);
 }
 
-TEST(HostThread, AWakeFromAnotherThreadEndsALongWait) {
-    platform::HostThread host;
+TEST(QtHostThread, AWakeFromAnotherThreadEndsALongWait) {
+    platform::QtHostThread host;
     std::thread waker([&] {
         std::this_thread::sleep_for(50ms);
         host.handle()->wake(host.handle()->context);
@@ -36,16 +36,16 @@ TEST(HostThread, AWakeFromAnotherThreadEndsALongWait) {
     waker.join();
 }
 
-TEST(HostThread, AWakeBeforeTheWaitIsNotLost) {
-    platform::HostThread host;
+TEST(QtHostThread, AWakeBeforeTheWaitIsNotLost) {
+    platform::QtHostThread host;
     std::thread([&] { host.handle()->wake(host.handle()->context); }).join();
     const auto start = Clock::now();
     dispatch(host, kLongWaitMs);
     EXPECT_LT(Clock::now() - start, kPromptly);
 }
 
-TEST(HostThread, PostedMessagesAreHandledInsideDispatch) {
-    platform::HostThread host;
+TEST(QtHostThread, PostedMessagesAreHandledInsideDispatch) {
+    platform::QtHostThread host;
     testsupport::EventRecorder window;
     platform::postMessage(&window, 0x2000, 1, 2);
     dispatch(host, 0);
@@ -53,8 +53,8 @@ TEST(HostThread, PostedMessagesAreHandledInsideDispatch) {
     EXPECT_EQ(window.received()[0].number, 0x2000);
 }
 
-TEST(HostThread, AMessagePostedFromAnotherThreadEndsTheWaitAndIsHandled) {
-    platform::HostThread host;
+TEST(QtHostThread, AMessagePostedFromAnotherThreadEndsTheWaitAndIsHandled) {
+    platform::QtHostThread host;
     testsupport::EventRecorder window;
     std::thread poster([&] {
         std::this_thread::sleep_for(50ms);
@@ -70,8 +70,8 @@ TEST(HostThread, AMessagePostedFromAnotherThreadEndsTheWaitAndIsHandled) {
     poster.join();
 }
 
-TEST(HostThread, AHandlerMayDispatchAgainWhileAnOuterDispatchRuns) {
-    platform::HostThread host;
+TEST(QtHostThread, AHandlerMayDispatchAgainWhileAnOuterDispatchRuns) {
+    platform::QtHostThread host;
     testsupport::EventRecorder window;
     window.onMessage = [&](const platform::PostedMessage& message) {
         if (message.number() == 0x2001) {
@@ -89,8 +89,8 @@ TEST(HostThread, AHandlerMayDispatchAgainWhileAnOuterDispatchRuns) {
     EXPECT_EQ(window.received()[1].number, 0x2002);
 }
 
-TEST(HostThread, AnUneventfulWaitEndsAfterItsTime) {
-    platform::HostThread host;
+TEST(QtHostThread, AnUneventfulWaitEndsAfterItsTime) {
+    platform::QtHostThread host;
     const auto start = Clock::now();
     dispatch(host, 30);
     EXPECT_LT(Clock::now() - start, kPromptly);

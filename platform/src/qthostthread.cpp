@@ -1,4 +1,4 @@
-#include "platform/hostthread.h"
+#include "platform/qthostthread.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -6,10 +6,10 @@
 
 namespace platform {
 
-HostThread::HostThread() : m_handle{this, &HostThread::dispatch, &HostThread::wake} {}
+QtHostThread::QtHostThread() : m_handle{this, &QtHostThread::dispatch, &QtHostThread::wake} {}
 
-void HostThread::dispatch(void* context, int32_t waitMs) {
-    auto* self = static_cast<HostThread*>(context);
+void QtHostThread::dispatch(void* context, int32_t waitMs) {
+    auto* self = static_cast<QtHostThread*>(context);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (dispatcher == nullptr) {
         return;
@@ -27,8 +27,8 @@ void HostThread::dispatch(void* context, int32_t waitMs) {
     self->m_wakePending = false;
 }
 
-void HostThread::wake(void* context) {
-    static_cast<HostThread*>(context)->m_wakePending = true;
+void QtHostThread::wake(void* context) {
+    static_cast<QtHostThread*>(context)->m_wakePending = true;
     if (QAbstractEventDispatcher* dispatcher =
             QCoreApplication::instance() != nullptr
                 ? QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread())
