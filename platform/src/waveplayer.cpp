@@ -1,7 +1,5 @@
 #include "waveplayer.h"
 
-#include <alsa/asoundlib.h>
-#include <jack/jack.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -12,24 +10,10 @@ namespace {
 // A system sound longer than this is cut: it is a beep, not a recording.
 constexpr sf_count_t kMaxSeconds = 10;
 
-void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
-void quietJack(const char*) {}
-
-// The sound libraries report device probing on stderr; the program does not print.
-bool initializePortAudio() {
-    snd_lib_error_set_handler(quietAlsa);
-    jack_set_error_function(quietJack);
-    jack_set_info_function(quietJack);
-    return Pa_Initialize() == paNoError;
-}
-
 }  // namespace
 
 WavePlayer::~WavePlayer() {
     closeStream();
-    if (m_initialized) {
-        Pa_Terminate();
-    }
 }
 
 bool WavePlayer::play(const std::filesystem::path& file) {
@@ -37,10 +21,10 @@ bool WavePlayer::play(const std::filesystem::path& file) {
     if (!load(file)) {
         return false;
     }
-    if (!m_initialized) {
-        m_initialized = initializePortAudio();
+    if (!m_portAudio) {
+        m_portAudio = std::make_unique<common::PortAudioSystem>();
     }
-    return m_initialized && startStream();
+    return m_portAudio->isReady() && startStream();
 }
 
 int WavePlayer::lengthMs() const {

@@ -2,8 +2,11 @@
 
 #include <portaudio.h>
 
+#include "common/portaudiosystem.h"
+
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -38,7 +41,8 @@ class WavePlayer {
     int m_sampleRate = 0;
     std::atomic<std::size_t> m_position{0};
     PaStream* m_stream = nullptr;
-    bool m_initialized = false;
+    // Opened at the first sound, closed after the last stream.
+    std::unique_ptr<common::PortAudioSystem> m_portAudio;
 };
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "audio/portaudiosystem.h"
+#include "common/portaudiosystem.h"
 #include "saymgr.h"
 
 namespace saymgr::audio {

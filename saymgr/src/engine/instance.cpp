@@ -180,7 +180,7 @@ int32_t Instance::playbackSink(std::unique_ptr<audio::Sink>& sink) {
         return 0;
     }
     if (!m_portAudio) {
-        m_portAudio = std::make_unique<audio::PortAudioSystem>();
+        m_portAudio = std::make_unique<common::PortAudioSystem>();
     }
     if (!m_portAudio->isReady()) {
         m_portAudio.reset();

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "audio/portaudiosystem.h"
 #include "audio/sink.h"
+#include "common/portaudiosystem.h"
 #include "dictionary/userdictionary.h"
 #include "pipeline/speechjob.h"
 #include "saymgr.h"
@@ -87,7 +87,7 @@ class Instance {
     synthesis::Espeak& m_espeak = synthesis::Espeak::process();
     text::ByteTable m_dosTable{false};
     text::ByteTable m_ansiTable{true};
-    std::unique_ptr<audio::PortAudioSystem> m_portAudio;
+    std::unique_ptr<common::PortAudioSystem> m_portAudio;
     EngineNotifyProc m_callback = nullptr;
     SaymgrAudioTapProc m_tap = nullptr;
     void* m_tapContext = nullptr;

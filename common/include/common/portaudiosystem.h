@@ -1,6 +1,6 @@
 #pragma once
 
-namespace saymgr::audio {
+namespace common {
 
 // PortAudio initialised for as long as this object lives. The sound libraries beneath it
 // (ALSA, JACK) report their device probing through their own error handlers, which are
@@ -18,4 +18,4 @@ class PortAudioSystem {
     bool m_ready = false;
 };
 
-}  // namespace saymgr::audio
+}  // namespace common

@@ -1,10 +1,10 @@
-#include "audio/portaudiosystem.h"
+#include "common/portaudiosystem.h"
 
 #include <alsa/asoundlib.h>
 #include <jack/jack.h>
 #include <portaudio.h>
 
-namespace saymgr::audio {
+namespace common {
 
 namespace {
 
@@ -26,4 +26,4 @@ PortAudioSystem::~PortAudioSystem() {
     }
 }
 
-}  // namespace saymgr::audio
+}  // namespace common
