@@ -44,16 +44,31 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+FileDescriptor openRegularFile(const std::filesystem::path& path, std::size_t* size) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!file.valid()) {
+        return file;
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return FileDescriptor();
+    }
+    if (size != nullptr) {
+        *size = static_cast<std::size_t>(status.st_size);
+    }
+    return file;
+}
+
 ReadStatus readRegularFile(const std::filesystem::path& path, std::size_t limit,
                            std::string& bytes) {
     bytes.clear();
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const FileDescriptor file = openRegularFile(path);
     if (!file.valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
-    }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return ReadStatus::Unreadable;
     }
     std::vector<char> chunk(64 * 1024);
     while (bytes.size() <= limit) {

@@ -28,17 +28,6 @@ constexpr int32_t kMemoryAllocation = SAYMGR_EMEMORY_ALLOC;
 constexpr std::size_t kKeyboardBlockSize = 5000;
 constexpr std::size_t kAboutBlockSize = 1000;
 
-// Opens an existing regular file for reading without blocking on a pipe or a device.
-common::FileDescriptor openTextFile(const std::string& path, std::size_t& size) {
-    common::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return common::FileDescriptor();
-    }
-    size = static_cast<std::size_t>(status.st_size);
-    return file;
-}
-
 std::size_t readUpTo(int fd, char* buffer, std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
@@ -167,7 +156,7 @@ int32_t SpeechRequests::readTextFile(QWidget* owner, PreparedText& prepared) {
     const std::string& path = m_program.appState.textFilePath;
     std::size_t size = 0;
     if (!path.empty()) {
-        m_textFile = openTextFile(path, size);
+        m_textFile = common::openRegularFile(path, &size);
     }
     if (!m_textFile.valid()) {
         report(owner, kNoFileSelected);

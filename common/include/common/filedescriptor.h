@@ -31,6 +31,11 @@ class FileDescriptor {
 // Writes all of `bytes`, going on after interruptions and short writes; false on an error.
 bool writeAll(int fd, std::string_view bytes);
 
+// Opens the regular file at `path` for reading without blocking on a named pipe or a device.
+// Anything else gives an invalid descriptor with errno set (EINVAL for what is no regular
+// file). `size`, when given, gets the file's size.
+FileDescriptor openRegularFile(const std::filesystem::path& path, std::size_t* size = nullptr);
+
 enum class ReadStatus { Ok, Missing, Unreadable };
 
 // Reads at most `limit` + 1 bytes of the regular file at `path` into `bytes`, so that a caller
