@@ -167,4 +167,20 @@ std::optional<std::string> fromUtf8Exact(std::string_view utf8, CodePage to) {
     return convertWhole(encoder(to), utf8);
 }
 
+std::string oemToAnsi(std::string_view oem) {
+    return fromUtf8(toUtf8(oem, CodePage::Dos437), CodePage::Ansi1252);
+}
+
+std::string ansiToUtf8(std::string_view ansi) {
+    return toUtf8(ansi, CodePage::Ansi1252);
+}
+
+std::string utf8ToAnsi(std::string_view utf8) {
+    return fromUtf8(utf8, CodePage::Ansi1252);
+}
+
+std::string oemToUtf8(std::string_view oem) {
+    return toUtf8(oem, CodePage::Dos437);
+}
+
 }  // namespace common

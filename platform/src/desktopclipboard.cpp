@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/codepage.h"
+#include "common/codepage.h"
 
 namespace platform {
 
@@ -14,12 +14,12 @@ std::optional<std::string> DesktopClipboard::ansiText() const {
     if (data == nullptr || !data->hasText()) {
         return std::nullopt;
     }
-    return utf8ToAnsi(data->text().toStdString());
+    return common::utf8ToAnsi(data->text().toStdString());
 }
 
 void DesktopClipboard::setAnsiText(const std::string& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        clipboard->setText(QString::fromStdString(ansiToUtf8(text)));
+        clipboard->setText(QString::fromStdString(common::ansiToUtf8(text)));
     }
 }
 

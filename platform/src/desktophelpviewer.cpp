@@ -5,7 +5,7 @@
 #include <QStringDecoder>
 #include <QUrl>
 
-#include "platform/codepage.h"
+#include "common/codepage.h"
 #include "platform/windowplacement.h"
 
 namespace platform {
@@ -27,7 +27,7 @@ QString decodePlainHelpText(const QByteArray& bytes) {
     if (!decoder.hasError()) {
         return text;
     }
-    return QString::fromStdString(ansiToUtf8(std::string_view(bytes.constData(), bytes.size())));
+    return QString::fromStdString(common::ansiToUtf8(std::string_view(bytes.constData(), bytes.size())));
 }
 
 bool DesktopHelpViewer::show(QWidget* owner, const QString& path) {

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <cstring>
 
+#include "common/codepage.h"
 #include "context/programcontext.h"
-#include "platform/codepage.h"
 #include "resources/dialogtemplates.h"
 #include "resources/programicon.h"
 
@@ -16,7 +16,7 @@ namespace {
 // A fixed-size text field of an engine record, which need not end in a zero.
 template <std::size_t N>
 QString textOf(const char (&field)[N]) {
-    return QString::fromStdString(platform::ansiToUtf8(std::string(field, ::strnlen(field, N))));
+    return QString::fromStdString(common::ansiToUtf8(std::string(field, ::strnlen(field, N))));
 }
 
 void showInField(QDialog& dialog, int id, const QString& name, const QString& text) {

@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "common/codepage.h"
 #include "context/commandids.h"
-#include "platform/codepage.h"
 #include "platform/postedmessage.h"
 #include "resources/acceleratortable.h"
 
@@ -98,7 +98,7 @@ QMenu* MenuBar::newLanguageMenu(const context::AppState& state,
     for (int slot = 0; slot < context::kLanguageSlots; ++slot) {
         if (state.available[slot] == 1 &&
             !addCommand(language,
-                        QString::fromStdString(platform::ansiToUtf8(
+                        QString::fromStdString(common::ansiToUtf8(
                             table.text(slot, context::LanguageColumn::MenuText))),
                         IDM_LANGUAGE1 + slot)) {
             return nullptr;

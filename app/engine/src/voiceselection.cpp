@@ -4,11 +4,11 @@
 #include <QSlider>
 #include <optional>
 
+#include "common/codepage.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "engine/errorreport.h"
 #include "engine/menubar.h"
-#include "platform/codepage.h"
 #include "platform/waitcursor.h"
 
 namespace engine {
@@ -24,7 +24,7 @@ constexpr int32_t kFirstAccelerationRule = 300;
 constexpr int32_t kSecondAccelerationRule = 0;
 
 QString ansi(const std::string& text) {
-    return QString::fromStdString(platform::ansiToUtf8(text));
+    return QString::fromStdString(common::ansiToUtf8(text));
 }
 
 bool isValidSlot(int slot) {

@@ -11,10 +11,10 @@
 #include <memory>
 #include <set>
 
+#include "common/codepage.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "engine/menubar.h"
-#include "platform/codepage.h"
 #include "platform/postedmessage.h"
 
 namespace hooks {
@@ -155,8 +155,7 @@ class WindowSwitchHook : public ApplicationHook {
     void WindowSwitchHookProc() {
         const QString selection = selectionOf(QApplication::focusWidget());
         if (!selection.isEmpty()) {
-            m_program.services.clipboard->setAnsiText(
-                platform::utf8ToAnsi(selection.toStdString()));
+            m_program.services.clipboard->setAnsiText(common::utf8ToAnsi(selection.toStdString()));
         }
     }
 };

@@ -8,6 +8,7 @@
 
 #include "about/aboutbox.h"
 #include "benchmonitor/monitorwindow.h"
+#include "common/codepage.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "dictionaries/loaddictionary.h"
@@ -19,7 +20,6 @@
 #include "engine/voiceselection.h"
 #include "hooks/accelerationrules.h"
 #include "hooks/inputhooks.h"
-#include "platform/codepage.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
@@ -194,7 +194,7 @@ void WindowProcedure::onRefresh() {
             ? m_program.languageTable.text(slot, context::LanguageColumn::MenuText)
             : std::string();
     m_mainWindow->languageLabel().setText(QStringLiteral(" ") +
-                                          QString::fromStdString(platform::ansiToUtf8(menuText)));
+                                          QString::fromStdString(common::ansiToUtf8(menuText)));
     paintFrameText(m_mainWindow->notice(), QString::fromLatin1(kNoticeText));
     paintFrameText(m_mainWindow->volumeLabel(), QStringLiteral("Volume"));
     paintFrameText(m_mainWindow->pitchLabel(), QStringLiteral("Pitch"));

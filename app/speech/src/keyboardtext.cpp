@@ -3,9 +3,9 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include "common/codepage.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
-#include "platform/codepage.h"
 
 namespace speech {
 
@@ -53,7 +53,7 @@ void showKeyboardText(context::ProgramContext& program) {
     if (selected.isEmpty() || !program.services.clipboard)
         return;
     selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    program.services.clipboard->setAnsiText(platform::utf8ToAnsi(selected.toStdString()));
+    program.services.clipboard->setAnsiText(common::utf8ToAnsi(selected.toStdString()));
 }
 
 void storeSelection(context::ProgramContext& program) {

@@ -10,11 +10,11 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/codepage.h"
 #include "common/textlimits.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
 #include "engine/errorreport.h"
-#include "platform/codepage.h"
 #include "speech/keyboardtext.h"
 #include "speech/translatetext.h"
 
@@ -214,7 +214,7 @@ int32_t SpeechRequests::readInputWindow(QWidget* owner, PreparedText& prepared) 
     }
     const QString spoken = end > start ? text.mid(start, end - start) : text;
     m_windowOffset = end > start ? start : 0;
-    fill(owner, platform::utf8ToAnsi(spoken.toStdString()), m_blocks.size(), true);
+    fill(owner, common::utf8ToAnsi(spoken.toStdString()), m_blocks.size(), true);
     prepared = translatedBlocks(1);
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/codepage.h"
 #include "context/commandids.h"
 #include "context/programcontext.h"
-#include "platform/codepage.h"
 #include "speech/speechrequests.h"
 
 namespace speech {
@@ -70,9 +70,9 @@ void SpokenTextView::EchoSpokenText(QPlainTextEdit* window, int32_t length, int3
     echo.offset += static_cast<std::size_t>(std::max(length, 0));
     std::string line(blocks.echoLine());
     if (fileType == 0 && m_program.appState.PlayMode == context::IDM_SOURCEFILE) {
-        line = platform::oemToAnsi(line);
+        line = common::oemToAnsi(line);
     }
-    window->setPlainText(QString::fromStdString(platform::ansiToUtf8(line)));
+    window->setPlainText(QString::fromStdString(common::ansiToUtf8(line)));
     echo.pieceShown = true;
 }
 

@@ -20,4 +20,10 @@ std::string fromUtf8(std::string_view utf8, CodePage to);
 std::optional<std::string> toUtf8Exact(std::string_view text, CodePage from);
 std::optional<std::string> fromUtf8Exact(std::string_view utf8, CodePage to);
 
+// The conversions the program makes most, by the names of their code pages (OEM is DOS).
+std::string oemToAnsi(std::string_view oem);
+std::string ansiToUtf8(std::string_view ansi);
+std::string utf8ToAnsi(std::string_view utf8);
+std::string oemToUtf8(std::string_view oem);
+
 }  // namespace common

@@ -1,4 +1,4 @@
-#include "platform/codepage.h"
+#include "common/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 
 namespace {
 
-using platform::ansiToUtf8;
-using platform::oemToAnsi;
-using platform::oemToUtf8;
-using platform::utf8ToAnsi;
+using common::ansiToUtf8;
+using common::oemToAnsi;
+using common::oemToUtf8;
+using common::utf8ToAnsi;
 
 TEST(CodePage, OemLettersBecomeTheirAnsiFormsAndGraphicsBecomeQuestionMarks) {
     EXPECT_EQ(oemToAnsi("\x81"), "\xFC");                  // ü
