@@ -49,8 +49,8 @@ void paintFrameText(QLabel& label, const QString& text) {
     label.repaint();
 }
 
-// The text-source label for `playMode`; an unknown source becomes File.
-QString sourceLabelText(int32_t& playMode) {
+// The text-source label for `playMode`; an unknown source shows as File.
+QString sourceLabelText(int32_t playMode) {
     switch (playMode) {
         case context::IDM_SOURCEFILE:
             return QStringLiteral(" File    ");
@@ -59,9 +59,16 @@ QString sourceLabelText(int32_t& playMode) {
         case context::IDM_SOURCEKEYBOARD:
             return QStringLiteral(" Keyboard");
         default:
-            playMode = context::IDM_SOURCEFILE;
             return QStringLiteral(" File     ");
     }
+}
+
+// The source to use for `playMode`: itself when it is one of the three, File otherwise.
+int32_t knownSource(int32_t playMode) {
+    const bool known = playMode == context::IDM_SOURCEFILE ||
+                       playMode == context::IDM_SOURCECLIPBOARD ||
+                       playMode == context::IDM_SOURCEKEYBOARD;
+    return known ? playMode : context::IDM_SOURCEFILE;
 }
 
 }  // namespace
@@ -188,6 +195,7 @@ void WindowProcedure::onRefresh() {
         return;
     context::AppState& state = m_program.appState;
     m_mainWindow->sourceLabel().setText(sourceLabelText(state.PlayMode));
+    state.PlayMode = knownSource(state.PlayMode);
     const int slot = state.Language - 1;
     const std::string menuText =
         slot >= 0 && slot < context::kLanguageSlots
