@@ -27,7 +27,8 @@ QString decodePlainHelpText(const QByteArray& bytes) {
     if (!decoder.hasError()) {
         return text;
     }
-    return QString::fromStdString(common::ansiToUtf8(std::string_view(bytes.constData(), bytes.size())));
+    return QString::fromStdString(
+        common::ansiToUtf8(std::string_view(bytes.constData(), bytes.size())));
 }
 
 bool DesktopHelpViewer::show(QWidget* owner, const QString& path) {

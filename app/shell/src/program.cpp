@@ -80,8 +80,11 @@ std::optional<int> Program::start(const std::string& commandLine) {
 }
 
 int Program::exec() {
-    if (!m_ended)
+    if (!m_ended) {
+        m_looping = true;
         QCoreApplication::exec();
+        m_looping = false;
+    }
     return m_exitCode;
 }
 
@@ -214,7 +217,10 @@ void Program::installAccelerator(QWidget* window, const resources::Accelerator& 
 void Program::onQuit(int exitCode) {
     m_ended = true;
     m_exitCode = exitCode;
-    QCoreApplication::exit(exitCode);
+    // Only the program's own loop is ended: outside it (a test driving the program) an exit
+    // would make every later event loop of the process return at once.
+    if (m_looping)
+        QCoreApplication::exit(exitCode);
 }
 
 }  // namespace shell

@@ -93,6 +93,7 @@ class Program {
     QPointer<MiniPanel> m_miniPanel;
     bool m_pauseShowsResume = false;
     bool m_ended = false;
+    bool m_looping = false;
     int m_exitCode = 0;
 };
 
