@@ -14,19 +14,8 @@
 namespace saymgrtest {
 namespace {
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public EngineFixture {
   protected:
-    void SetUp() override {
-        setenv("SAYMGR_SINK", "null", 1);
-        setenv("SAYMGR_PACE", "0", 1);
-        ASSERT_EQ(host.open(&languages), 0);
-    }
-
-    int32_t speak(const std::string& text, int32_t form = SAYMGR_TEXT_ANSI) {
-        return EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), form,
-                           nullptr);
-    }
-
     int32_t pieceTotal() const {
         int32_t total = 0;
         for (const Notice& notice : host.withCode(SAYMGR_NOTIFY_CHUNK)) {
@@ -34,9 +23,6 @@ class EngineTest : public ::testing::Test {
         }
         return total;
     }
-
-    EngineHost host;
-    LanguageList languages{};
 };
 
 TEST(EngineLifecycle, OpenCloseAndInstanceChecks) {

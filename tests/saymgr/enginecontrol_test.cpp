@@ -26,22 +26,12 @@ std::string repeated(int count) {
     return text;
 }
 
-class EngineControlTest : public ::testing::Test {
+// Paced at 20 times real time, so that the controls meet a speech still going.
+class EngineControlTest : public EngineFixture {
   protected:
-    void SetUp() override {
-        setenv("SAYMGR_SINK", "null", 1);
-        setenv("SAYMGR_PACE", "20", 1);
-        ASSERT_EQ(host.open(), 0);
-    }
-
-    int32_t speak(const std::string& text) {
-        return EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), 1,
-                           nullptr);
-    }
+    EngineControlTest() : EngineFixture("20") {}
 
     std::size_t words() const { return host.withCode(SAYMGR_NOTIFY_MARK1).size(); }
-
-    EngineHost host;
 };
 
 TEST_F(EngineControlTest, PauseHoldsTheSpeechAndResumeFinishesIt) {

@@ -15,12 +15,10 @@
 namespace saymgrtest {
 namespace {
 
-class EngineDictionaryTest : public ::testing::Test {
+class EngineDictionaryTest : public EngineFixture {
   protected:
     void SetUp() override {
-        setenv("SAYMGR_SINK", "null", 1);
-        setenv("SAYMGR_PACE", "0", 1);
-        ASSERT_EQ(host.open(), 0);
+        EngineFixture::SetUp();
         textPath = (directory / "words.dct").string();
         binaryPath = (directory / "words.dcb").string();
         std::ofstream(textPath) << "; test words\ncat elephant hippopotamus\ndog [[d'0g]]\n";
@@ -29,13 +27,10 @@ class EngineDictionaryTest : public ::testing::Test {
     int32_t fileBytes(const std::string& text) {
         int32_t bytes = 0;
         const std::string path = (directory / "out.wav").string();
-        EXPECT_EQ(EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
-                                    path.c_str(), SAYMGR_FORMAT_WAVE16, 1, 0, &bytes),
-                  0);
+        EXPECT_EQ(generate(text, path, SAYMGR_FORMAT_WAVE16, &bytes), 0);
         return bytes;
     }
 
-    EngineHost host;
     testsupport::TemporaryFolder scratch;
     const std::filesystem::path& directory = scratch.path();
     std::string textPath;

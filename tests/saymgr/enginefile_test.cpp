@@ -71,21 +71,8 @@ int peak(const std::vector<short>& samples) {
     return highest;
 }
 
-class EngineFileTest : public ::testing::Test {
+class EngineFileTest : public EngineFixture {
   protected:
-    void SetUp() override {
-        setenv("SAYMGR_SINK", "null", 1);
-        setenv("SAYMGR_PACE", "0", 1);
-        ASSERT_EQ(host.open(), 0);
-    }
-
-    int32_t generate(const std::string& text, const std::string& path, int32_t format,
-                     int32_t* bytes) {
-        return EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
-                                 path.c_str(), format, SAYMGR_TEXT_ANSI, 0, bytes);
-    }
-
-    EngineHost host;
     testsupport::TemporaryFolder scratch;
     const std::filesystem::path& directory = scratch.path();
 };

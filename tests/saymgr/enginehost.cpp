@@ -1,6 +1,7 @@
 #include "enginehost.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -81,6 +82,23 @@ std::string readFile(const std::string& path) {
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+void EngineFixture::SetUp() {
+    setenv("SAYMGR_SINK", "null", 1);
+    setenv("SAYMGR_PACE", m_pace, 1);
+    ASSERT_EQ(host.open(&languages), 0);
+}
+
+int32_t EngineFixture::speak(const std::string& text, int32_t form) {
+    return EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()), form,
+                       nullptr);
+}
+
+int32_t EngineFixture::generate(const std::string& text, const std::string& path, int32_t format,
+                                int32_t* bytes) {
+    return EngineSpeakToFile(host.instance(), text.data(), static_cast<int32_t>(text.size()),
+                             path.c_str(), format, SAYMGR_TEXT_ANSI, 0, bytes);
 }
 
 }  // namespace saymgrtest

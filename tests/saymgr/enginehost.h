@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -49,6 +51,24 @@ class EngineHost {
     std::mutex m_mutex;
     std::condition_variable m_woken;
     bool m_wakePending = false;
+};
+
+// A test with the engine open on the null sink, paced at `pace` (SAYMGR_PACE; "0" as fast as
+// synthesis goes), with the speak and generate calls the tests make.
+class EngineFixture : public ::testing::Test {
+  protected:
+    explicit EngineFixture(const char* pace = "0") : m_pace(pace) {}
+    void SetUp() override;
+
+    int32_t speak(const std::string& text, int32_t form = SAYMGR_TEXT_ANSI);
+    int32_t generate(const std::string& text, const std::string& path, int32_t format,
+                     int32_t* bytes);
+
+    EngineHost host;
+    LanguageList languages{};
+
+  private:
+    const char* m_pace;
 };
 
 // The text of `path` (empty when unreadable).

@@ -44,12 +44,10 @@ struct PositionedNotice {
     int64_t tapped;
 };
 
-class EngineMonitorTest : public ::testing::Test {
+class EngineMonitorTest : public EngineFixture {
   protected:
     void SetUp() override {
-        setenv("SAYMGR_SINK", "null", 1);
-        setenv("SAYMGR_PACE", "0", 1);
-        ASSERT_EQ(host.open(), 0);
+        EngineFixture::SetUp();
         host.onNotice = [this](const Notice& notice) {
             PositionedNotice positioned{notice.code, -1, 0,
                                         static_cast<int64_t>(tap.samples.size())};
@@ -60,12 +58,6 @@ class EngineMonitorTest : public ::testing::Test {
         };
     }
 
-    int32_t speak(const std::string& text) {
-        return EngineSpeak(host.instance(), 1, text.data(), static_cast<int32_t>(text.size()),
-                           SAYMGR_TEXT_ANSI, nullptr);
-    }
-
-    EngineHost host;
     TapRecord tap;
     std::vector<PositionedNotice> positioned_;
 };
