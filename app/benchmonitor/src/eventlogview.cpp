@@ -12,12 +12,9 @@ void EventLogView::doItemsLayout() {
         QTableView::doItemsLayout();
         return;
     }
-    const int scrollRange = verticalScrollBar()->maximum();
+    // Only the appended rows are new. Rows already shown keep their texts: when the view then
+    // scrolls to the end, the scroll moves their pixels and paints what it uncovers.
     updateGeometries();
-    if (verticalScrollBar()->maximum() != scrollRange) {
-        viewport()->update();  // the rows no longer fit and will scroll: all of them move
-        return;
-    }
     const int top = rowViewportPosition(first);
     viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
 }

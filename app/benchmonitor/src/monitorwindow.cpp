@@ -99,6 +99,9 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
             [this] { m_eventDelegate->clear(); });
     m_eventView->setAccessibleName(QStringLiteral("Event log"));
     m_eventView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Scrolled by pixels, the rows already drawn move as they are and only the uncovered ones
+    // are painted.
+    m_eventView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_eventView->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
     m_eventView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_eventView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
