@@ -83,7 +83,7 @@ rc::Gen<std::string> typedWords() {
 }
 
 rc::Gen<Happening> happening(bool extended) {
-    auto kind = rc::gen::suchThat(anyIn(0, 9), [extended](int kind) {
+    auto kinds = rc::gen::suchThat(anyIn(0, 9), [extended](int kind) {
         return extended || (kind != Happening::Minimise && kind != Happening::Restore);
     });
     return rc::gen::apply(
@@ -94,7 +94,7 @@ rc::Gen<Happening> happening(bool extended) {
             }
             return made;
         },
-        kind, anyIn(0, 1000), anyIn(0, 1000), typedWords());
+        kinds, anyIn(0, 1000), anyIn(0, 1000), typedWords());
 }
 
 rc::Gen<std::vector<Happening>> happenings(bool extended) {
