@@ -121,15 +121,16 @@ int widthForText(const QWidget& widget) {
         const int edges = style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
                           2 * style.pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button) +
                           2 * style.pixelMetric(QStyle::PM_ButtonDefaultIndicator, nullptr, button);
-        return metrics.horizontalAdvance(visibleText(button->text())) + edges;
+        return metrics.size(Qt::TextShowMnemonic, button->text()).width() + edges;
     }
     if (const auto* choice = qobject_cast<const QAbstractButton*>(&widget)) {
         return choice->sizeHint().width();
     }
     if (const auto* frame = qobject_cast<const QGroupBox*>(&widget)) {
-        return frame->title().isEmpty() ? 0
-                                        : metrics.horizontalAdvance(visibleText(frame->title())) +
-                                              4 * metrics.averageCharWidth();
+        return frame->title().isEmpty()
+                   ? 0
+                   : metrics.size(Qt::TextShowMnemonic, frame->title()).width() +
+                         4 * metrics.averageCharWidth();
     }
     return 0;
 }
@@ -235,18 +236,6 @@ void layOutDialog(QDialog& dialog, const DialogTemplate& dialogTemplate) {
         }
         widget->setGeometry(rect);
     }
-}
-
-QString visibleText(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
-            ++i;
-        }
-        shown.append(text[i]);
-    }
-    return shown;
 }
 
 QWidget* findItem(QDialog& dialog, int id) {

@@ -66,7 +66,4 @@ QWidget* findItem(QDialog& dialog, int id);
 // whole caption. Call again after giving items texts of their own.
 void layOutDialog(QDialog& dialog, const DialogTemplate& dialogTemplate);
 
-// A text as it shows with its mnemonic markers taken out ("&Open" shows "Open", "&&" "&").
-QString visibleText(const QString& text);
-
 }  // namespace platform
