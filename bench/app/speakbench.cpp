@@ -122,12 +122,13 @@ class BenchProgram {
                               context::IDM_GEN16WAVE);
     }
 
-    // Opens the bench monitor (through its command) and lets it draw itself, or closes it.
+    // Opens the bench monitor (through its command) and lets it draw itself, or closes it:
+    // opening is a one-off cost, not one of speaking, so its paints end before a run begins.
     void showMonitor(bool open) {
         if (open) {
             platform::sendMessage(m_program->mainWindow(), platform::kCommandEventType,
                                   context::IDM_BENCHMONITOR);
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
         } else if (QWidget* monitor = m_program->procedure().benchMonitor()) {
             monitor->close();
         }

@@ -105,7 +105,7 @@ const WordLabels::Label& WordLabels::place(std::size_t event, int column,
                               ? free
                               : std::min_element(m_lineEnds.begin(), m_lineEnds.end());
         *line = column + kLabelGap + m_metrics.horizontalAdvance(text);
-        label = Label{QStaticText(text), static_cast<int>(line - m_lineEnds.begin())};
+        label = Label{QStaticText(text), static_cast<int>(line - m_lineEnds.begin()), *line};
         label->text.setTextFormat(Qt::PlainText);
     }
     return *label;

@@ -1,5 +1,6 @@
 #include "waveformview.h"
 
+#include <saymgr.h>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -60,17 +61,23 @@ void WaveformView::reset() {
     m_canvas->update();
 }
 
-QRect WaveformView::changedArea(const RequestRecord& record) const {
+QRect WaveformView::changedArea(const RequestRecord& record) {
     const WaveformLayout layout;
     int from = m_audioColumn;
-    const std::vector<monitor::LoggedEvent>& events = record.log.events();
+    int to = std::max(layout.columnOf(record.envelope.audioMs()), m_audioColumn);
+    const monitor::SpeechLog& log = record.log;
+    const std::vector<monitor::LoggedEvent>& events = log.events();
     for (std::size_t index = m_seenEvents; index < events.size(); ++index) {
-        if (const auto ms = record.log.audioMs(events[index])) {
-            from = std::min(from, layout.columnOf(*ms));
+        const std::optional<double> ms = log.audioMs(events[index]);
+        if (events[index].code != SAYMGR_NOTIFY_MARK1 || !ms) {
+            continue;
         }
+        const int column = layout.columnOf(*ms);
+        const WordLabels::Label& label =
+            m_labels.place(index, column, [&] { return log.textOf(events[index]); });
+        from = std::min(from, column);
+        to = std::max(to, label.end);
     }
-    const int to =
-        std::max(layout.columnOf(record.envelope.audioMs()), m_audioColumn) + m_labels.reach();
     return QRect(from - 1, 0, to - from + 2, m_canvas->height());
 }
 

@@ -27,8 +27,9 @@ class WaveformView : public QScrollArea {
     class Canvas;
 
     // The part of the waveform that changed since the last sync: from the earliest new mark
-    // or the previous end of the audio to the new end, with room for the newest word.
-    QRect changedArea(const RequestRecord& record) const;
+    // or the previous end of the audio to the new end or the end of the last new word. Lays
+    // out the new marks' words.
+    QRect changedArea(const RequestRecord& record);
 
     const MonitorModel& m_monitor;
     WordLabels m_labels;

@@ -36,6 +36,7 @@ class WordLabels {
     struct Label {
         QStaticText text;
         int line = 0;
+        int end = 0;  // the column after the word
     };
 
     explicit WordLabels(const QFont& font);
