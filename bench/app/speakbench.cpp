@@ -24,11 +24,12 @@
 #include "benchmonitor/monitorwindow.h"
 #include "binding/enginelibrary.h"
 #include "context/commandids.h"
+#include "mainwindow.h"
 #include "platform/heappolicy.h"
 #include "platform/postedmessage.h"
 #include "platform/services.h"
 #include "shell/program.h"
-#include "shell/windowprocedure.h"
+#include "windowprocedure.h"
 
 namespace {
 
@@ -69,8 +70,8 @@ class BenchProgram {
         m_program = std::make_unique<shell::Program>(std::move(options));
         m_program->start("SAYRUN");
         context::ProgramContext& context = m_program->context();
-        m_spokenText = context.engineNotify;
-        context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
+        m_spokenText = context.session.engineNotify;
+        context.session.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
             onNotify(code, value1, value2);
         };
     }

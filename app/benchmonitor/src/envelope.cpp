@@ -1,4 +1,4 @@
-#include "benchmonitor/envelope.h"
+#include "envelope.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "benchmonitor/monitormodel.h"
+#include "monitormodel.h"
 
 namespace benchmonitor {
 namespace {

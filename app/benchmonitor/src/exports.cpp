@@ -1,12 +1,12 @@
-#include "benchmonitor/exports.h"
+#include "exports.h"
 
 #include <QBuffer>
 #include <QImage>
 
-#include "benchmonitor/requestrecord.h"
-#include "benchmonitor/waveform.h"
 #include "common/replacementfile.h"
 #include "monitor/eventjson.h"
+#include "requestrecord.h"
+#include "waveform.h"
 
 namespace benchmonitor {
 

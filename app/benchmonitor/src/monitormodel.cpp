@@ -1,4 +1,4 @@
-#include "benchmonitor/monitormodel.h"
+#include "monitormodel.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -26,9 +26,9 @@ std::string_view spokenText(const monitor::SpeechLog& log) {
 
 }  // namespace
 
-MonitorModel::MonitorModel(context::ProgramContext& program)
-    : m_program(program),
-      m_extensions(program.extensions ? *program.extensions : binding::EngineExtensions{}) {}
+MonitorModel::MonitorModel(context::EngineSession& session)
+    : m_session(session),
+      m_extensions(session.extensions ? *session.extensions : binding::EngineExtensions{}) {}
 
 MonitorModel::~MonitorModel() {
     detach();
@@ -39,9 +39,9 @@ void MonitorModel::attach() {
         return;
     }
     m_attached = true;
-    m_program.speechObserver = this;
+    m_session.speechObserver = this;
     m_tap = std::make_unique<binding::AudioTap>(
-        m_extensions, m_program.engineInstance,
+        m_extensions, m_session.engineInstance,
         [this](std::span<const int16_t> samples, int64_t position, int32_t rate) {
             onAudio(samples, position, rate);
         });
@@ -57,8 +57,8 @@ void MonitorModel::detach() {
         m_latest->ended = true;
         m_latest->closedEarly = true;
     }
-    if (m_program.speechObserver == this) {
-        m_program.speechObserver = nullptr;
+    if (m_session.speechObserver == this) {
+        m_session.speechObserver = nullptr;
     }
     m_tap.reset();
 }
@@ -103,7 +103,7 @@ void MonitorModel::notified(int32_t code, int32_t value1, int32_t value2,
     }
     const std::chrono::duration<double, std::milli> elapsed = arrival - m_commandTime;
     monitor::LoggedEvent event{elapsed.count(), code, value1, value2};
-    if (const auto position = binding::notifyPosition(m_extensions, m_program.engineInstance)) {
+    if (const auto position = binding::notifyPosition(m_extensions, m_session.engineInstance)) {
         event.sample = position->sample;
         event.sampleRate = position->sampleRate;
     }
@@ -138,7 +138,7 @@ void MonitorModel::transcribe(RequestRecord& record) const {
     record.phonemesCapped = text.size() > RequestRecord::kPhonemeTextLimit;
     text = text.substr(0, RequestRecord::kPhonemeTextLimit);
     const int32_t textForm = record.log.codePage() == common::CodePage::Dos437 ? 0 : 1;
-    record.phonemeStatus = binding::textToPhonemes(m_extensions, m_program.engineInstance, text,
+    record.phonemeStatus = binding::textToPhonemes(m_extensions, m_session.engineInstance, text,
                                                    textForm, record.phonemes);
 }
 

@@ -13,15 +13,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "benchmonitor/exports.h"
 #include "binding/statustext.h"
 #include "context/programcontext.h"
 #include "eventlogdelegate.h"
 #include "eventlogview.h"
 #include "eventtable.h"
+#include "exports.h"
 #include "monitor/eventcsv.h"
 #include "monitor/subtitles.h"
 #include "monitor/timingfigures.h"
+#include "monitormodel.h"
 #include "waveformview.h"
 
 namespace benchmonitor {
@@ -74,11 +75,11 @@ QPushButton* button(const QString& text, const QString& accessibleName) {
 MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     : QDialog(parent, Qt::Window),
       m_program(program),
-      m_model(program),
-      m_events(new EventTable(m_model, this)),
+      m_model(std::make_unique<MonitorModel>(program.session)),
+      m_events(new EventTable(*m_model, this)),
       m_eventView(new EventLogView),
       m_eventDelegate(new EventLogDelegate(this)),
-      m_waveform(new WaveformView(m_model)),
+      m_waveform(new WaveformView(*m_model)),
       m_heading(new QLabel),
       m_notes(new QLabel),
       m_figures(readOnlyTable(QStringLiteral("Timing figures"),
@@ -86,7 +87,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
       m_phonemes(readOnlyTable(QStringLiteral("Phonemes"),
                                {QStringLiteral("Word"), QStringLiteral("IPA")})),
       m_refreshTimer(new QTimer(this)),
-      m_folder(QString::fromStdString(program.startupDirectory)) {
+      m_folder(QString::fromStdString(program.paths.startupDirectory)) {
     setWindowTitle(kCaption);
     setAccessibleName(kCaption);
     m_heading->setAccessibleName(QStringLiteral("Request"));
@@ -130,7 +131,7 @@ MonitorWindow::MonitorWindow(context::ProgramContext& program, QWidget* parent)
     layout->addWidget(createExportButtons());
     resize(900, 680);
 
-    m_model.setOnChange([this](MonitorModel::Change change) { onChange(change); });
+    m_model->setOnChange([this](MonitorModel::Change change) { onChange(change); });
     connect(m_refreshTimer, &QTimer::timeout, this, [this] {
         if (m_waveformDirty) {
             refreshWaveform();
@@ -200,9 +201,11 @@ QWidget* MonitorWindow::createExportButtons() {
     return row;
 }
 
+MonitorWindow::~MonitorWindow() = default;
+
 void MonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    m_model.attach();
+    m_model->attach();
     m_refreshTimer->start(kRefreshMs);
     refresh();
 }
@@ -210,12 +213,12 @@ void MonitorWindow::showEvent(QShowEvent* event) {
 void MonitorWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous()) {
-        m_model.detach();
+        m_model->detach();
         m_refreshTimer->stop();
     }
 }
 
-void MonitorWindow::onChange(MonitorModel::Change change) {
+void MonitorWindow::onChange(ModelChange change) {
     m_waveformDirty = true;
     m_textDirty = m_textDirty || change != MonitorModel::Change::Audio;
     if (change == MonitorModel::Change::Begun) {
@@ -249,13 +252,13 @@ void MonitorWindow::refreshTexts() {
     }
     showFigures();
     showHeading();
-    m_notes->setText(m_model.notes());
+    m_notes->setText(m_model->notes());
     m_notes->setVisible(!m_notes->text().isEmpty());
 }
 
 // One row per figure, its name and its value: a value that changes repaints only its cell.
 void MonitorWindow::showFigures() {
-    const RequestRecord* record = m_model.latest();
+    const RequestRecord* record = m_model->latest();
     const std::vector<monitor::TimingRow> rows =
         record ? monitor::timingRows(monitor::measureTiming(record->log))
                : std::vector<monitor::TimingRow>();
@@ -268,7 +271,7 @@ void MonitorWindow::showFigures() {
 }
 
 void MonitorWindow::showHeading() {
-    const RequestRecord* record = m_model.latest();
+    const RequestRecord* record = m_model->latest();
     if (!record) {
         m_heading->setText(QStringLiteral("No request yet: speak or generate a text."));
         return;
@@ -288,7 +291,7 @@ void MonitorWindow::showHeading() {
 }
 
 void MonitorWindow::showPhonemes() {
-    const RequestRecord* record = m_model.latest();
+    const RequestRecord* record = m_model->latest();
     const auto rows = record ? static_cast<int>(record->phonemes.size()) : 0;
     m_phonemes->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
@@ -314,7 +317,7 @@ void MonitorWindow::exportSubtitles(bool webVtt) {
 
 void MonitorWindow::exportFile(const QString& title, const QString& filter, const QString& suffix,
                                const Content& content) {
-    const RequestRecord* record = m_model.latest();
+    const RequestRecord* record = m_model->latest();
     if (!record) {
         tell(QStringLiteral("There is no request to export yet."), false);
         return;

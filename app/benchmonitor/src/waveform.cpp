@@ -1,4 +1,4 @@
-#include "benchmonitor/waveform.h"
+#include "waveform.h"
 
 #include <saymgr.h>
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "benchmonitor/requestrecord.h"
+#include "requestrecord.h"
 
 namespace benchmonitor {
 namespace {

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "benchmonitor/monitormodel.h"
+#include "monitormodel.h"
 
 namespace benchmonitor {
 

@@ -2,7 +2,7 @@
 
 #include <QScrollArea>
 
-#include "benchmonitor/waveform.h"
+#include "waveform.h"
 
 namespace benchmonitor {
 

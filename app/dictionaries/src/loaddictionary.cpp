@@ -65,28 +65,29 @@ std::string nextTemporaryPath(context::ProgramContext& program) {
                   static_cast<int>(::getpid()) + kInstanceBase,
                   program.tempDictionaryCounter + kCounterBase);
     ++program.tempDictionaryCounter;
-    return program.startupDirectory + "/" + name.data();
+    return program.paths.startupDirectory + "/" + name.data();
 }
 
 // Compiles the source into a temporary file and loads that. Returns the handle or the
 // failing status, reported with the main window as owner.
 int32_t loadThroughTemporaryFile(context::ProgramContext& program, const std::string& sourcePath) {
-    const binding::EngineOps& engine = *program.engine;
+    const binding::EngineOps& engine = *program.session.engine;
     const TemporaryFile temporary(nextTemporaryPath(program));
     int32_t status =
-        engine.EngineCompileDictionary(program.engineInstance, sourcePath.c_str(),
+        engine.EngineCompileDictionary(program.session.engineInstance, sourcePath.c_str(),
                                        compileFlag(program.appState), temporary.path());
     int32_t handle = 0;
     if (status == 0)
-        status = engine.EngineLoadDictionary(program.engineInstance, &handle, temporary.path());
-    report(program, program.mainWindow, status);
+        status =
+            engine.EngineLoadDictionary(program.session.engineInstance, &handle, temporary.path());
+    report(program, program.controls.mainWindow, status);
     return status == 0 ? handle : status;
 }
 
 // Extended mode: a second compilation of the source straight into a binary file the user
 // names; the dictionary stays loaded whatever becomes of the copy.
 void offerBinaryCopy(context::ProgramContext& program, const std::string& sourcePath) {
-    QWidget* owner = program.mainWindow;
+    QWidget* owner = program.controls.mainWindow;
     if (!askYesNo(
             program, owner,
             QStringLiteral("Do you want to save this file with the binary dictionary format?")))
@@ -97,8 +98,9 @@ void offerBinaryCopy(context::ProgramContext& program, const std::string& source
     if (!chosen)
         return;
     report(program, owner,
-           program.engine->EngineCompileDictionary(program.engineInstance, sourcePath.c_str(),
-                                                   compileFlag(program.appState), chosen->c_str()));
+           program.session.engine->EngineCompileDictionary(
+               program.session.engineInstance, sourcePath.c_str(), compileFlag(program.appState),
+               chosen->c_str()));
 }
 
 void warnTableFull(context::ProgramContext& program, QWidget* window) {
@@ -122,8 +124,8 @@ bool replaceLoadedCopies(context::ProgramContext& program, QWidget* window,
                                      "want to replace it with the newly selected dictionary?")))
             return false;
         report(program, window,
-               program.engine->EngineUnloadDictionary(program.engineInstance,
-                                                      state.DictHandle[index]));
+               program.session.engine->EngineUnloadDictionary(program.session.engineInstance,
+                                                              state.DictHandle[index]));
         freeSlot(state, slot);
     }
     return true;
@@ -133,8 +135,8 @@ bool replaceLoadedCopies(context::ProgramContext& program, QWidget* window,
 // its handle, or the failing status, which has been reported.
 int32_t loadDictionary(context::ProgramContext& program, const std::string& path) {
     int32_t handle = 0;
-    const int32_t status =
-        program.engine->EngineLoadDictionary(program.engineInstance, &handle, path.c_str());
+    const int32_t status = program.session.engine->EngineLoadDictionary(
+        program.session.engineInstance, &handle, path.c_str());
     if (status == 0)
         return handle;
     if (status == SAYMGR_EDICT_FORMAT)

@@ -225,8 +225,8 @@ void UnloadDictionariesDialog::onOk() {
                 continue;
             const int32_t handle = state.DictHandle[slotIndex];
             freeSlot(state, slot);
-            const int32_t status =
-                m_program.engine->EngineUnloadDictionary(m_program.engineInstance, handle);
+            const int32_t status = m_program.session.engine->EngineUnloadDictionary(
+                m_program.session.engineInstance, handle);
             if (status != 0)
                 engine::ReportError(*m_program.services.messages, m_dialog.get(), status);
         }

@@ -35,13 +35,14 @@ void showInLabel(QDialog& dialog, int id, const QString& text) {
     }
 }
 
-void showLanguage(QDialog& dialog, const context::ProgramContext& program) {
-    const int slot = program.appState.Language - 1;
+void showLanguage(QDialog& dialog, const context::AppState& state,
+                  const context::EngineSession& session) {
+    const int slot = state.Language - 1;
     const int32_t position = slot >= 0 && slot < context::kLanguageSlots
-                                 ? program.appState.languageNumber[static_cast<std::size_t>(slot)]
+                                 ? state.languageNumber[static_cast<std::size_t>(slot)]
                                  : 0;
     LanguageInfo info{};
-    program.engine->EngineGetLanguageInfo(program.engineInstance, position, &info);
+    session.engine->EngineGetLanguageInfo(session.engineInstance, position, &info);
     showInField(dialog, resources::kEngineInfoLanguage, QStringLiteral("Language"),
                 textOf(info.language));
     showInField(dialog, resources::kEngineInfoCountry, QStringLiteral("Country"),
@@ -54,19 +55,21 @@ void showLanguage(QDialog& dialog, const context::ProgramContext& program) {
                 QString::number(info.speakerCount));
 }
 
-void showManufacturer(QDialog& dialog, const context::ProgramContext& program) {
+void showManufacturer(QDialog& dialog, const context::EngineSession& session) {
     ManufacturerInfo info{};
-    program.engine->EngineGetManufacturerInfo(&info);
+    session.engine->EngineGetManufacturerInfo(&info);
     showInLabel(dialog, resources::kEngineInfoNotice, textOf(info.noticeText));
     showInLabel(dialog, resources::kEngineInfoManufacturer, textOf(info.manufacturer));
 }
 
 }  // namespace
 
-std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, QWidget* owner) {
+std::unique_ptr<QDialog> makeEngineInfoDialog(const context::AppState& state,
+                                              const context::EngineSession& session,
+                                              QWidget* owner) {
     std::unique_ptr<QDialog> dialog = platform::buildDialog(resources::engineInfoTemplate(), owner);
-    showLanguage(*dialog, program);
-    showManufacturer(*dialog, program);
+    showLanguage(*dialog, state, session);
+    showManufacturer(*dialog, session);
     platform::layOutDialog(*dialog, resources::engineInfoTemplate());  // for the engine's texts
     if (auto* icon =
             qobject_cast<QLabel*>(platform::findItem(*dialog, resources::kEngineInfoIcon))) {
@@ -80,8 +83,9 @@ std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, 
     return dialog;
 }
 
-int aboutEngineDialog(context::ProgramContext& program, QWidget* owner) {
-    return makeEngineInfoDialog(program, owner)->exec();
+int aboutEngineDialog(const context::AppState& state, const context::EngineSession& session,
+                      QWidget* owner) {
+    return makeEngineInfoDialog(state, session, owner)->exec();
 }
 
 }  // namespace engine

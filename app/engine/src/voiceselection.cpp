@@ -83,8 +83,8 @@ int32_t VoiceSelection::FrequencyCodeOf(int commandId) {
 
 int32_t VoiceSelection::SelectLanguage(int32_t languageId, int32_t languageNumber) {
     const binding::EngineOps& engine = engineOps();
-    const int32_t instance = m_context.engineInstance;
-    QWidget* owner = m_context.mainWindow;
+    const int32_t instance = m_context.session.engineInstance;
+    QWidget* owner = m_context.controls.mainWindow;
     InstanceInfo info{};
     {
         // Message boxes are shown with the ordinary cursor.
@@ -101,7 +101,7 @@ int32_t VoiceSelection::SelectLanguage(int32_t languageId, int32_t languageNumbe
             report(owner, infoStatus);
             wait.emplace();
         }
-        if (MenuBar* bar = m_context.menuBar) {
+        if (MenuBar* bar = m_context.controls.menuBar) {
             bar->setItemEnabled(IDM_FREQ8K, info.has8kHz != 0);
             bar->setItemEnabled(IDM_FREQ10K, info.has10kHz != 0);
             bar->setItemEnabled(IDM_FREQ11K, info.has11kHz != 0);
@@ -131,17 +131,17 @@ int32_t VoiceSelection::SelectLanguage(int32_t languageId, int32_t languageNumbe
 void VoiceSelection::settleFrequency(const InstanceInfo& info) {
     context::AppState& state = m_context.appState;
     // A refused frequency is replaced without a message, and not offered to the engine again.
-    if (engineOps().EngineSetFrequency(m_context.engineInstance, state.Frequency) != 0) {
+    if (engineOps().EngineSetFrequency(m_context.session.engineInstance, state.Frequency) != 0) {
         state.Frequency = fallbackFrequency(info);
     }
     const int command = frequencyCommandOf(state.Frequency);
-    if (command != 0 && m_context.menuBar) {
-        m_context.menuBar->setChecked(command, true);
+    if (command != 0 && m_context.controls.menuBar) {
+        m_context.controls.menuBar->setChecked(command, true);
     }
 }
 
 void VoiceSelection::retitleLanguageHelp(int slot) {
-    MenuBar* bar = m_context.menuBar;
+    MenuBar* bar = m_context.controls.menuBar;
     if (!bar) {
         return;
     }
@@ -171,7 +171,7 @@ bool VoiceSelection::ChooseStartupLanguage() {
 }
 
 void VoiceSelection::checkLanguage(int commandId) {
-    if (MenuBar* bar = m_context.menuBar) {
+    if (MenuBar* bar = m_context.controls.menuBar) {
         bar->setCheckedRange(IDM_LANGUAGE1, IDM_LANGUAGE1 + m_context.appState.languageCount,
                              false);
         bar->setChecked(commandId, true);
@@ -222,7 +222,7 @@ void VoiceSelection::speakerCommand(QWidget* window, int commandId) {
     if (commandId < IDM_SPEAKER1 || commandId > IDM_SPEAKER9 || !hasCurrentSlot()) {
         return;
     }
-    if (MenuBar* bar = m_context.menuBar) {
+    if (MenuBar* bar = m_context.controls.menuBar) {
         bar->setCheckedRange(IDM_SPEAKER1, IDM_SPEAKER9, false);
         bar->setChecked(commandId, true);
     }
@@ -236,15 +236,15 @@ void VoiceSelection::frequencyCommand(QWidget* window, int commandId) {
     if (code == 0) {
         return;
     }
-    const int32_t status = engineOps().EngineSetFrequency(m_context.engineInstance, code);
+    const int32_t status = engineOps().EngineSetFrequency(m_context.session.engineInstance, code);
     if (status != 0) {
         report(window, status);
         return;
     }
     ClearFrequencyChecks();
     m_context.appState.Frequency = code;
-    if (m_context.menuBar) {
-        m_context.menuBar->setChecked(commandId, true);
+    if (m_context.controls.menuBar) {
+        m_context.controls.menuBar->setChecked(commandId, true);
     }
 }
 
@@ -269,9 +269,9 @@ void VoiceSelection::trackbarChange(QWidget* window, const QSlider* slider) {
     }
     context::AppState& state = m_context.appState;
     const int slot = currentSlot();
-    if (slider == m_context.volumeSlider) {
+    if (slider == m_context.controls.volumeSlider) {
         state.Volume[slot] = slider->value();
-    } else if (slider == m_context.pitchSlider) {
+    } else if (slider == m_context.controls.pitchSlider) {
         state.Pitch[slot] = slider->value();
     } else {
         state.Rate[slot] = slider->value();
@@ -300,9 +300,9 @@ void VoiceSelection::SyncVoiceControls() {
     if (hasCurrentSlot()) {
         const int slot = currentSlot();
         const std::pair<QSlider*, int32_t> positions[] = {
-            {m_context.volumeSlider, state.Volume[slot]},
-            {m_context.pitchSlider, state.Pitch[slot]},
-            {m_context.rateSlider, state.Rate[slot]}};
+            {m_context.controls.volumeSlider, state.Volume[slot]},
+            {m_context.controls.pitchSlider, state.Pitch[slot]},
+            {m_context.controls.rateSlider, state.Rate[slot]}};
         for (const auto& [slider, value] : positions) {
             if (slider) {
                 // Setting a position is not a user's change: it must not reach the engine.
@@ -312,7 +312,7 @@ void VoiceSelection::SyncVoiceControls() {
             }
         }
     }
-    MenuBar* bar = m_context.menuBar;
+    MenuBar* bar = m_context.controls.menuBar;
     if (!bar) {
         return;
     }
@@ -337,7 +337,7 @@ void VoiceSelection::SyncVoiceControls() {
 }
 
 void VoiceSelection::ClearFrequencyChecks() {
-    MenuBar* bar = m_context.menuBar;
+    MenuBar* bar = m_context.controls.menuBar;
     if (!bar) {
         return;
     }
@@ -352,8 +352,8 @@ void VoiceSelection::ClearFrequencyChecks() {
 void VoiceSelection::sendVoiceParameters(QWidget* owner, int32_t volume, int32_t speaker,
                                          int32_t rate, int32_t pitch) {
     const int32_t status = engineOps().EngineSetVoiceParameters(
-        m_context.engineInstance, kChannel, volume, speaker, rate, pitch, SAYMGR_VOICE_MODE_CHANGE,
-        SAYMGR_VOICE_LAST_CHANGE);
+        m_context.session.engineInstance, kChannel, volume, speaker, rate, pitch,
+        SAYMGR_VOICE_MODE_CHANGE, SAYMGR_VOICE_LAST_CHANGE);
     if (status != 0) {
         report(owner, status);
     }
@@ -366,7 +366,7 @@ void VoiceSelection::report(QWidget* owner, int32_t status) {
 }
 
 const binding::EngineOps& VoiceSelection::engineOps() const {
-    return m_context.engine ? *m_context.engine : binding::unavailableEngineOps();
+    return m_context.session.engine ? *m_context.session.engine : binding::unavailableEngineOps();
 }
 
 bool VoiceSelection::hasCurrentSlot() const {

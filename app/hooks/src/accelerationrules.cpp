@@ -52,7 +52,8 @@ int32_t ruleLengthOf(const QString& text) {
     return static_cast<int32_t>(negative ? -value : std::min(value, kLimit - 1));
 }
 
-std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program, QWidget* owner) {
+std::unique_ptr<QDialog> makeAccelerationDialog(const context::EngineSession& session,
+                                                QWidget* owner) {
     std::unique_ptr<QDialog> dialog =
         platform::buildDialog(resources::accelerationTemplate(), owner);
     QDialog& shown = *dialog;
@@ -60,9 +61,9 @@ std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program
                  QStringLiteral("Max. Length for 1st Rule"));
     prepareField(shown, resources::kSecondRuleLength, 0,
                  QStringLiteral("Max. Length for 2nd Rule"));
-    onButton(shown, resources::kAccelerationOk, [&program, &shown] {
-        program.engine->EngineSetAccelerationRule(
-            program.engineInstance, ruleLengthOf(field(shown, resources::kFirstRuleLength)->text()),
+    onButton(shown, resources::kAccelerationOk, [&session, &shown] {
+        session.engine->EngineSetAccelerationRule(
+            session.engineInstance, ruleLengthOf(field(shown, resources::kFirstRuleLength)->text()),
             ruleLengthOf(field(shown, resources::kSecondRuleLength)->text()));
         shown.done(1);
     });
@@ -71,8 +72,8 @@ std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program
     return dialog;
 }
 
-int setAccelerationRules(context::ProgramContext& program, QWidget* owner) {
-    makeAccelerationDialog(program, owner)->exec();
+int setAccelerationRules(const context::EngineSession& session, QWidget* owner) {
+    makeAccelerationDialog(session, owner)->exec();
     return 1;
 }
 

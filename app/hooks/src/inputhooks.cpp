@@ -115,22 +115,22 @@ class KeyboardHook : public ApplicationHook {
         if (pressed) {
             m_pressed.insert(key.key());
         }
-        if (m_program.hooksSuspended || !begunHere || key.isAutoRepeat()) {
+        if (m_program.hooks.hooksSuspended || !begunHere || key.isAutoRepeat()) {
             return;
         }
         if (pressed) {
             if (const int message = creditsMessageOfPress(key.key(), key.modifiers())) {
-                platform::postMessage(m_program.hookTargetWindow, message);
+                platform::postMessage(m_program.hooks.hookTargetWindow, message);
             }
         } else if (const int command = commandOfRelease(key.key(), key.modifiers());
                    command != 0 && sendsCommand(command)) {
-            platform::postCommand(m_program.hookTargetWindow, command);
+            platform::postCommand(m_program.hooks.hookTargetWindow, command);
         }
     }
 
     // Like the shortcut keys, the hook leaves out commands whose menu item is disabled.
     bool sendsCommand(int command) const {
-        return !m_program.menuBar || m_program.menuBar->sendsCommand(command);
+        return !m_program.controls.menuBar || m_program.controls.menuBar->sendsCommand(command);
     }
 
     std::set<int> m_pressed;  // keys gone down since installation and not yet up
@@ -171,7 +171,7 @@ void setHook(ProgramContext& program, std::unique_ptr<QObject>& hook, bool insta
         return;
     }
     auto created = std::make_unique<Hook>(program);
-    if (program.installHook && program.installHook(*created)) {
+    if (program.hooks.installHook && program.hooks.installHook(*created)) {
         hook = std::move(created);
         return;
     }
@@ -183,22 +183,22 @@ void setHook(ProgramContext& program, std::unique_ptr<QObject>& hook, bool insta
 }  // namespace
 
 void SetKeyboardHook(ProgramContext& program, bool install) {
-    setHook<KeyboardHook>(program, program.keyboardHook, install, QStringLiteral("Keyboard"),
+    setHook<KeyboardHook>(program, program.hooks.keyboardHook, install, QStringLiteral("Keyboard"),
                           QStringLiteral("Keyboard hook error!"));
 }
 
 void SetWindowSwitchHook(ProgramContext& program, bool install) {
-    setHook<WindowSwitchHook>(program, program.windowSwitchHook, install,
+    setHook<WindowSwitchHook>(program, program.hooks.windowSwitchHook, install,
                               QStringLiteral("Window Switch"),
                               QStringLiteral("Window switching hook error!"));
 }
 
 void SetHookTargetWindow(ProgramContext& program, QWidget* window) {
-    program.hookTargetWindow = window;
+    program.hooks.hookTargetWindow = window;
 }
 
 void SetHooksSuspended(ProgramContext& program, bool suspended) {
-    program.hooksSuspended = suspended;
+    program.hooks.hooksSuspended = suspended;
 }
 
 }  // namespace hooks

@@ -1,7 +1,7 @@
-#include "shell/buttonset.h"
+#include "buttonset.h"
 
+#include "imagebutton.h"
 #include "resources/buttonpictures.h"
-#include "shell/imagebutton.h"
 
 namespace shell {
 

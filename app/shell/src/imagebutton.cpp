@@ -1,4 +1,4 @@
-#include "shell/imagebutton.h"
+#include "imagebutton.h"
 
 #include <QPainter>
 #include <QPen>

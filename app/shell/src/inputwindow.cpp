@@ -1,4 +1,4 @@
-#include "shell/inputwindow.h"
+#include "inputwindow.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

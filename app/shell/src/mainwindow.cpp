@@ -1,4 +1,4 @@
-#include "shell/mainwindow.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -9,14 +9,16 @@
 #include "engine/menubar.h"
 #include "engine/settings.h"
 #include "engine/voiceselection.h"
+#include "mainwindow.h"
 #include "platform/focusmarks.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
 #include "resources/acceleratortable.h"
-#include "shell/mainwindow.h"
-#include "shell/windowprocedure.h"
 #include "speech/enginecallback.h"
 #include "speech/keyboardtext.h"
+#include "speech/speech.h"
+#include "windowcontrols.h"
+#include "windowprocedure.h"
 
 namespace shell {
 
@@ -36,12 +38,14 @@ std::string joinPath(const std::string& directory, const char* name) {
 
 }  // namespace
 
-Program::Program(ProgramOptions options) {
-    m_context.engine = options.engine;
-    m_context.extensions = options.extensions;
+Program::Program(ProgramOptions options)
+    : m_windowControls(std::make_unique<WindowControls>()),
+      m_speech(std::make_unique<speech::Speech>(m_context, *m_windowControls)) {
+    m_context.session.engine = options.engine;
+    m_context.session.extensions = options.extensions;
     m_context.services = std::move(options.services);
-    m_context.userProfile = std::move(options.userProfile);
-    m_context.hostThread = m_hostThread.handle();
+    m_context.paths.userProfile = std::move(options.userProfile);
+    m_context.session.hostThread = m_hostThread.handle();
     platform::showFocusOnEveryControl();
 }
 
@@ -50,22 +54,30 @@ Program::~Program() {
     delete m_mainWindow.data();
 }
 
+MainWindow* Program::mainWindow() const {
+    return m_mainWindow;
+}
+
+MiniPanel* Program::miniPanel() const {
+    return m_miniPanel;
+}
+
 bool Program::isExtendedMode(const std::string& commandLine) {
     return commandLine == kExtendedModeWord;
 }
 
 std::optional<int> Program::start(const std::string& commandLine) {
     std::error_code error;
-    m_context.startupDirectory = std::filesystem::current_path(error).string();
-    m_context.settingsPath = joinPath(m_context.startupDirectory, kSettingsFile);
-    m_context.helpPath = joinPath(m_context.startupDirectory, kHelpFile);
+    m_context.paths.startupDirectory = std::filesystem::current_path(error).string();
+    m_context.paths.settingsPath = joinPath(m_context.paths.startupDirectory, kSettingsFile);
+    m_context.paths.helpPath = joinPath(m_context.paths.startupDirectory, kHelpFile);
     m_context.appState = context::AppState{};
     if (isAnotherProgramRunning())
         return 0;
     m_context.extendedMode = isExtendedMode(commandLine);
 
-    const int32_t status = m_context.engine->EngineOpen(
-        &m_context.engineInstance, m_context.hostThread, &m_context.languageList);
+    const int32_t status = m_context.session.engine->EngineOpen(
+        &m_context.session.engineInstance, m_context.session.hostThread, &m_context.languageList);
     if (status != 0)
         engine::ReportError(*m_context.services.messages, nullptr, status);
     if (!createMainWindow())
@@ -74,7 +86,8 @@ std::optional<int> Program::start(const std::string& commandLine) {
     if (!m_voice->ChooseStartupLanguage())
         return 0;
     armQuestionSound();
-    m_context.inputWindow->setEnabled(m_context.appState.PlayMode == context::IDM_SOURCEKEYBOARD);
+    m_context.controls.inputWindow->setEnabled(m_context.appState.PlayMode ==
+                                               context::IDM_SOURCEKEYBOARD);
     installAccelerators();
     return std::nullopt;
 }
@@ -99,8 +112,8 @@ int Program::run(const std::string& commandLine) {
 }
 
 bool Program::isAnotherProgramRunning() {
-    m_instanceLock =
-        platform::InstanceLock::acquire(joinPath(m_context.startupDirectory, kInstanceLockFile));
+    m_instanceLock = platform::InstanceLock::acquire(
+        joinPath(m_context.paths.startupDirectory, kInstanceLockFile));
     if (m_instanceLock)
         return false;
     m_context.services.messages->beep(platform::BeepKind::Stop);
@@ -119,41 +132,41 @@ engine::VoiceSelectionHooks Program::voiceHooks() {
     hooks.storeKeyboardText = [this] { speech::storeKeyboardText(m_context); };
     hooks.showKeyboardText = [this] { speech::showKeyboardText(m_context); };
     hooks.setLanguageLabel = [this](const QString& text) {
-        if (m_context.languageLabel)
-            m_context.languageLabel->setText(text);
+        if (m_context.controls.languageLabel)
+            m_context.controls.languageLabel->setText(text);
     };
     hooks.emptyDictionaryTable = [this] { dictionaries::emptyDictionaryTable(m_context.appState); };
     return hooks;
 }
 
 void Program::bindControls() {
-    m_context.inputWindow = &m_mainWindow->input();
-    m_context.volumeSlider = &m_mainWindow->volume();
-    m_context.pitchSlider = &m_mainWindow->pitch();
-    m_context.rateSlider = &m_mainWindow->rate();
-    m_context.sourceLabel = &m_mainWindow->sourceLabel();
-    m_context.languageLabel = &m_mainWindow->languageLabel();
+    m_context.controls.inputWindow = &m_mainWindow->input();
+    m_context.controls.volumeSlider = &m_mainWindow->volume();
+    m_context.controls.pitchSlider = &m_mainWindow->pitch();
+    m_context.controls.rateSlider = &m_mainWindow->rate();
+    m_context.controls.sourceLabel = &m_mainWindow->sourceLabel();
+    m_context.controls.languageLabel = &m_mainWindow->languageLabel();
 }
 
 bool Program::createMainWindow() {
     engine::VoiceSelectionHooks hooks = voiceHooks();
-    m_context.relayout = hooks.relayout;
+    m_context.controls.relayout = hooks.relayout;
     m_voice = std::make_unique<engine::VoiceSelection>(m_context, std::move(hooks));
     m_procedure = std::make_unique<WindowProcedure>(
-        m_context, *m_voice, m_speech, [this](int code) { onQuit(code); },
+        m_context, *m_voice, *m_speech, [this](int code) { onQuit(code); },
         [this](QWidget& window) { installAcceleratorsOn(window); });
-    m_context.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
-        m_speech.spokenText.onNotify(code, value1, value2);
+    m_context.session.engineNotify = [this](int32_t code, int32_t value1, int32_t value2) {
+        m_speech->spokenText.onNotify(code, value1, value2);
     };
     m_engineCallback = std::make_unique<speech::EngineCallback>(m_context);
 
     m_mainWindow = new MainWindow(*m_procedure, m_pauseShowsResume);
-    m_context.mainWindow = m_mainWindow.data();
+    m_context.controls.mainWindow = m_mainWindow.data();
     m_procedure->attach(m_mainWindow, nullptr);
     m_procedure->onCreate(m_mainWindow);
 
     std::unique_ptr<engine::MenuBar> menuBar;
-    const platform::ProfileFile settings(m_context.settingsPath);
+    const platform::ProfileFile settings(m_context.paths.settingsPath);
     const int32_t status = engine::ReadSettings(
         settings, m_context.languageList, m_context.appState, m_context.languageTable,
         engine::MenuBar::Builder(m_context.appState, m_context.languageTable,
@@ -163,28 +176,28 @@ bool Program::createMainWindow() {
         engine::ReportError(*m_context.services.messages, nullptr, status);
         return false;
     }
-    m_context.menuBar = menuBar.get();
+    m_context.controls.menuBar = menuBar.get();
     m_mainWindow->createControls(menuBar.release());
     bindControls();
-    m_context.keyboardText = {};
+    m_context.keyboard.keyboardText = {};
 
     if (m_context.extendedMode) {
         m_miniPanel = new MiniPanel(*m_procedure, m_pauseShowsResume);
-        m_context.miniPanel = m_miniPanel.data();
+        m_context.controls.miniPanel = m_miniPanel.data();
         m_procedure->onCreate(m_miniPanel);
     }
     m_procedure->attach(m_mainWindow, m_miniPanel);
-    m_windowControls.attach(m_mainWindow, m_miniPanel);
+    m_windowControls->attach(m_mainWindow, m_miniPanel);
     m_mainWindow->show();
-    m_speech.commands.onWindowShown(m_mainWindow);
+    m_speech->commands.onWindowShown(m_mainWindow);
     return true;
 }
 
 void Program::armQuestionSound() {
-    m_context.questionSound = std::make_unique<platform::BorrowedProfileEntry>(
-        m_context.userProfile, "sounds", "SystemQuestion", kKeptQuestionSound);
-    m_context.savedQuestionSound =
-        m_context.questionSound->borrow(kQuestionSound, kQuestionSound, kQuestionSoundLength);
+    m_context.sound.questionSound = std::make_unique<platform::BorrowedProfileEntry>(
+        m_context.paths.userProfile, "sounds", "SystemQuestion", kKeptQuestionSound);
+    m_context.sound.savedQuestionSound =
+        m_context.sound.questionSound->borrow(kQuestionSound, kQuestionSound, kQuestionSoundLength);
 }
 
 // The keys work in either of the program's windows (not inside modal dialogs) and always
@@ -208,7 +221,7 @@ void Program::installAccelerator(QWidget* window, const resources::Accelerator& 
     shortcut->setContext(Qt::WindowShortcut);
     const int command = entry.command;
     QObject::connect(shortcut, &QShortcut::activated, window, [this, command] {
-        if (m_context.menuBar && !m_context.menuBar->sendsCommand(command))
+        if (m_context.controls.menuBar && !m_context.controls.menuBar->sendsCommand(command))
             return;
         platform::sendMessage(m_mainWindow, platform::kCommandEventType, command);
     });

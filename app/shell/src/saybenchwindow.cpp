@@ -1,6 +1,6 @@
-#include "shell/saybenchwindow.h"
+#include "saybenchwindow.h"
 
-#include "shell/windowprocedure.h"
+#include "windowprocedure.h"
 
 namespace shell {
 

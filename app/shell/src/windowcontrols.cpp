@@ -1,6 +1,6 @@
-#include "shell/windowcontrols.h"
+#include "windowcontrols.h"
 
-#include "shell/mainwindow.h"
+#include "mainwindow.h"
 
 namespace shell {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/windowprocedure.h"
+#include "windowprocedure.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,11 +20,11 @@
 #include "engine/voiceselection.h"
 #include "hooks/accelerationrules.h"
 #include "hooks/inputhooks.h"
+#include "mainwindow.h"
 #include "platform/keyboardstate.h"
 #include "platform/postedmessage.h"
 #include "platform/profilefile.h"
 #include "platform/windowplacement.h"
-#include "shell/mainwindow.h"
 #include "speech/choosetextfile.h"
 #include "speech/keyboardtext.h"
 #include "speech/speech.h"
@@ -40,7 +40,7 @@ using platform::MessageIcon;
 using platform::MessageResult;
 
 bool isIdle(const context::ProgramContext& program) {
-    return program.speechState == context::SpeechState::Idle;
+    return program.session.speechState == context::SpeechState::Idle;
 }
 
 // Sets a frame label's text and paints it now.
@@ -155,7 +155,7 @@ void WindowProcedure::onCreate(QWidget* window) {
 
 void WindowProcedure::onFocus(QWidget* window) {
     platform::postMessage(window, context::UM_REFRESH);
-    m_program.hookTargetWindow = window;
+    m_program.hooks.hookTargetWindow = window;
     if (!m_mainWindow || !m_mainWindow->menuBar())
         return;
     for (QSlider* slider : {&m_mainWindow->volume(), &m_mainWindow->pitch(), &m_mainWindow->rate()})
@@ -210,7 +210,8 @@ void WindowProcedure::onRefresh() {
 }
 
 void WindowProcedure::onStopEngine(QWidget* window) {
-    const int32_t status = m_program.engine->EngineStop(m_program.engineInstance, 1);
+    const int32_t status =
+        m_program.session.engine->EngineStop(m_program.session.engineInstance, 1);
     if (status != 0)
         engine::ReportError(*m_program.services.messages, window, status);
 }
@@ -242,13 +243,13 @@ ButtonSet* WindowProcedure::buttonsOf(QWidget* window) const {
 
 void WindowProcedure::quitPath(QWidget* window, bool fromExitCommand) {
     platform::MessageService& messages = *m_program.services.messages;
-    m_program.hooksSuspended = true;
+    m_program.hooks.hooksSuspended = true;
     messages.beep(BeepKind::Question);
     const MessageResult answer = messages.show(
         window, QStringLiteral("Do you want to quit the Quenvar Voxtrial?"),
         QStringLiteral("Quenvar Voxtrial"), MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageResult::Yes) {
-        m_program.hooksSuspended = false;
+        m_program.hooks.hooksSuspended = false;
         return;
     }
     if (!isIdle(m_program)) {
@@ -270,7 +271,7 @@ void WindowProcedure::terminate() {
         return;
     }
     if (!isIdle(m_program)) {
-        m_program.engine->EngineStop(m_program.engineInstance, 1);
+        m_program.session.engine->EngineStop(m_program.session.engineInstance, 1);
         QTimer::singleShot(kRetryMs, m_mainWindow, [this] { terminate(); });
         return;
     }
@@ -280,10 +281,10 @@ void WindowProcedure::terminate() {
 void WindowProcedure::endProgram(QWidget* window, bool fromExitCommand) {
     m_ending = true;
     platform::MessageService& messages = *m_program.services.messages;
-    const int32_t status = m_program.engine->EngineClose(m_program.engineInstance);
+    const int32_t status = m_program.session.engine->EngineClose(m_program.session.engineInstance);
     if (status != 0)
         engine::ReportError(messages, window, status);
-    platform::ProfileFile settings(m_program.settingsPath);
+    platform::ProfileFile settings(m_program.paths.settingsPath);
     engine::WriteSettings(settings, m_program.appState);
     if (m_program.extendedMode) {
         if (fromExitCommand)
@@ -292,8 +293,8 @@ void WindowProcedure::endProgram(QWidget* window, bool fromExitCommand) {
     }
     if (m_mainWindow)
         m_mainWindow->buttons().release();
-    if (m_program.questionSound)
-        m_program.questionSound->giveBack(m_program.savedQuestionSound);
+    if (m_program.sound.questionSound)
+        m_program.sound.questionSound->giveBack(m_program.sound.savedQuestionSound);
     QObject::connect(window, &QObject::destroyed, [quit = m_quit] { quit(0); });
     window->hide();
     window->deleteLater();
@@ -370,27 +371,32 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             dictionaries::unloadDictionaryCommand(m_program, window);
             return true;
         case context::IDM_SYSTEMMODE:
-            speech::ShowSpeechModeSheet(m_program, m_mainWindow);
+            speech::ShowSpeechModeSheet(m_program.choices, m_program.session, m_mainWindow);
             return true;
         case context::IDM_HELPCONTENTS:
-            openHelp(QString::fromStdString(m_program.helpPath));
+            openHelp(QString::fromStdString(m_program.paths.helpPath));
             return true;
         case context::IDM_LANGHELP:
             if (!m_program.appState.languageHelpPath.empty()) {
                 const std::filesystem::path path =
-                    std::filesystem::path(m_program.startupDirectory) /
+                    std::filesystem::path(m_program.paths.startupDirectory) /
                     m_program.appState.languageHelpPath;
                 openHelp(QString::fromStdString(path.string()));
             }
             return true;
         case context::IDM_ABOUT:
-            runDialog(window, &about::showAboutBox);
+            runDialog(window,
+                      [this](QWidget* owner) { return about::showAboutBox(m_program, owner); });
             return true;
         case context::IDM_ABOUTENGINE:
-            runDialog(window, &engine::aboutEngineDialog);
+            runDialog(window, [this](QWidget* owner) {
+                return engine::aboutEngineDialog(m_program.appState, m_program.session, owner);
+            });
             return true;
         case context::IDM_SETACCEL:
-            runDialog(window, &hooks::setAccelerationRules);
+            runDialog(window, [this](QWidget* owner) {
+                return hooks::setAccelerationRules(m_program.session, owner);
+            });
             return true;
         case context::IDM_SHOWMESSAGE:
             toggleShowMessage();
@@ -464,9 +470,8 @@ void WindowProcedure::openBenchMonitor() {
     m_benchMonitor->activateWindow();
 }
 
-void WindowProcedure::runDialog(QWidget* window,
-                                int (*dialog)(context::ProgramContext&, QWidget*)) {
-    dialog(m_program, window);
+void WindowProcedure::runDialog(QWidget* window, const std::function<int(QWidget*)>& dialog) {
+    dialog(window);
     hooks::SetHookTargetWindow(m_program, window);
 }
 
@@ -495,8 +500,8 @@ void WindowProcedure::openTextFile() {
 void WindowProcedure::toggleShowMessage() {
     context::AppState& state = m_program.appState;
     state.TextOut = state.TextOut == 0 ? 1 : 0;
-    if (m_program.menuBar)
-        m_program.menuBar->setChecked(context::IDM_SHOWMESSAGE, state.TextOut == 1);
+    if (m_program.controls.menuBar)
+        m_program.controls.menuBar->setChecked(context::IDM_SHOWMESSAGE, state.TextOut == 1);
 }
 
 }  // namespace shell

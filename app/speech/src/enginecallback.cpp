@@ -7,19 +7,19 @@ namespace speech {
 
 EngineCallback::EngineCallback(context::ProgramContext& program)
     : m_program(program), m_forwarder([&program](int32_t code, int32_t value1, int32_t value2) {
-          if (program.speechObserver) {
-              program.speechObserver->notified(code, value1, value2, program.now());
+          if (program.session.speechObserver) {
+              program.session.speechObserver->notified(code, value1, value2, program.session.now());
           }
-          if (program.engineNotify) {
-              program.engineNotify(code, value1, value2);
+          if (program.session.engineNotify) {
+              program.session.engineNotify(code, value1, value2);
           }
       }) {}
 
 void EngineCallback::RegisterEngineCallback() {
-    const int32_t status = m_program.engine->EngineSetCallback(
-        m_program.engineInstance, 1, binding::NotifyForwarder::callback());
+    const int32_t status = m_program.session.engine->EngineSetCallback(
+        m_program.session.engineInstance, 1, binding::NotifyForwarder::callback());
     if (status != 0) {
-        engine::ReportError(*m_program.services.messages, m_program.mainWindow, status);
+        engine::ReportError(*m_program.services.messages, m_program.controls.mainWindow, status);
     }
 }
 

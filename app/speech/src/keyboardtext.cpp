@@ -12,14 +12,14 @@ namespace speech {
 namespace {
 
 QPlainTextEdit* inputOf(context::ProgramContext& program) {
-    return qobject_cast<QPlainTextEdit*>(program.inputWindow.data());
+    return qobject_cast<QPlainTextEdit*>(program.controls.inputWindow.data());
 }
 
 std::string* currentText(context::ProgramContext& program) {
     const int slot = program.appState.Language - 1;
     if (slot < 0 || slot >= context::kLanguageSlots)
         return nullptr;
-    return &program.keyboardText[slot];
+    return &program.keyboard.keyboardText[slot];
 }
 
 // Only the Keyboard source shows the typed text; under the others the window is empty, and
@@ -61,7 +61,7 @@ void storeSelection(context::ProgramContext& program) {
         const QTextCursor cursor = input->textCursor();
         const auto start = static_cast<uint32_t>(cursor.selectionStart()) & 0xFFFF;
         const auto end = static_cast<uint32_t>(cursor.selectionEnd()) & 0xFFFF;
-        program.savedSelection = static_cast<int32_t>(end << 16 | start);
+        program.keyboard.savedSelection = static_cast<int32_t>(end << 16 | start);
     }
 }
 
@@ -70,7 +70,7 @@ void selectSavedRange(context::ProgramContext& program) {
     if (!input)
         return;
     const int length = static_cast<int>(input->document()->characterCount()) - 1;
-    const auto selection = static_cast<uint32_t>(program.savedSelection);
+    const auto selection = static_cast<uint32_t>(program.keyboard.savedSelection);
     const int start = std::min<int>(selection & 0xFFFF, length);
     const int end = std::min<int>(selection >> 16, length);
     QTextCursor cursor = input->textCursor();

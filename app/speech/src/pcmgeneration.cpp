@@ -141,7 +141,8 @@ void PcmGeneration::runProgressDialog(QWidget* mainWindow) {
 }
 
 int32_t PcmGeneration::onGeneratePcm() {
-    const InputWindowKeeper keeper(qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data()));
+    const InputWindowKeeper keeper(
+        qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data()));
     return m_requests.GenerateFileFromSource(nullptr, m_pcmPath, m_pcmFormat, 0);
 }
 

@@ -42,24 +42,24 @@ void SpeakCommands::report(QWidget* window, int32_t status) {
 }
 
 void SpeakCommands::setInputEnabled(bool enabled) {
-    if (m_program.inputWindow) {
-        m_program.inputWindow->setEnabled(enabled);
+    if (m_program.controls.inputWindow) {
+        m_program.controls.inputWindow->setEnabled(enabled);
     }
 }
 
 void SpeakCommands::onSpeak(QWidget* window) {
-    if (m_program.speechState != SpeechState::Idle) {
+    if (m_program.session.speechState != SpeechState::Idle) {
         return;
     }
-    m_program.echoEnabled = true;
-    m_program.speechState = SpeechState::Speaking;
+    m_program.choices.echoEnabled = true;
+    m_program.session.speechState = SpeechState::Speaking;
     if (m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
     }
     showSpeaking(window);
     setInputEnabled(true);
     speakBracket(window);
-    m_program.speechState = SpeechState::Idle;
+    m_program.session.speechState = SpeechState::Idle;
     if (window) {
         window->setFocus();
     }
@@ -67,12 +67,12 @@ void SpeakCommands::onSpeak(QWidget* window) {
 }
 
 void SpeakCommands::onDemo(QWidget* window) {
-    if (m_program.speechState != SpeechState::Idle) {
+    if (m_program.session.speechState != SpeechState::Idle) {
         return;
     }
     context::AppState& state = m_program.appState;
-    m_program.echoEnabled = true;
-    m_program.speechState = SpeechState::Speaking;
+    m_program.choices.echoEnabled = true;
+    m_program.session.speechState = SpeechState::Speaking;
     m_controls.setMainButtonEnabled(Button::Pause, true);
     if (state.PlayMode == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
@@ -84,7 +84,8 @@ void SpeakCommands::onDemo(QWidget* window) {
     const int slot = state.Language - 1;
     const std::string demoFile =
         m_program.languageTable.text(slot, context::LanguageColumn::DemoFile);
-    state.textFilePath = (std::filesystem::path(m_program.startupDirectory) / demoFile).string();
+    state.textFilePath =
+        (std::filesystem::path(m_program.paths.startupDirectory) / demoFile).string();
     state.FileType = 1;
     state.PlayMode = context::IDM_SOURCEFILE;
     setInputEnabled(true);
@@ -95,7 +96,7 @@ void SpeakCommands::onDemo(QWidget* window) {
     if (window) {
         window->setFocus();
     }
-    m_program.speechState = SpeechState::Idle;
+    m_program.session.speechState = SpeechState::Idle;
     finishSpeech(window);
 }
 
@@ -107,7 +108,7 @@ void SpeakCommands::finishSpeech(QWidget* window) {
 
 void SpeakCommands::showInputForSource(QWidget* window) {
     const bool keyboard = m_program.appState.PlayMode == context::IDM_SOURCEKEYBOARD;
-    if (auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data())) {
+    if (auto* input = qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data())) {
         input->clear();
     }
     setInputEnabled(keyboard);
@@ -139,7 +140,7 @@ void SpeakCommands::showSpeaking(QWidget* window) {
 }
 
 void SpeakCommands::onWindowShown(QWidget* window) {
-    const bool idle = m_program.speechState == SpeechState::Idle;
+    const bool idle = m_program.session.speechState == SpeechState::Idle;
     if (idle) {
         m_controls.showIdleLook(window);
     } else {
@@ -149,32 +150,32 @@ void SpeakCommands::onWindowShown(QWidget* window) {
 }
 
 void SpeakCommands::onAboutSpeak(QWidget* window) {
-    if (m_program.speechState != SpeechState::Idle) {
+    if (m_program.session.speechState != SpeechState::Idle) {
         return;
     }
     m_controls.setMainButtonEnabled(Button::Pause, true);
-    m_program.echoEnabled = false;
-    m_program.speechState = SpeechState::Speaking;
+    m_program.choices.echoEnabled = false;
+    m_program.session.speechState = SpeechState::Speaking;
     showSpeaking(window);
     aboutBracket(window);
     if (window) {
         window->setFocus();
     }
-    m_program.speechState = SpeechState::Idle;
+    m_program.session.speechState = SpeechState::Idle;
     showIdle(window, true);
 }
 
 void SpeakCommands::onPause(QWidget* window) {
-    const int32_t instance = m_program.engineInstance;
-    switch (m_program.speechState) {
+    const int32_t instance = m_program.session.engineInstance;
+    switch (m_program.session.speechState) {
         case SpeechState::Speaking:
-            report(window, m_program.engine->EnginePause(instance, 1));
-            m_program.speechState = SpeechState::Paused;
+            report(window, m_program.session.engine->EnginePause(instance, 1));
+            m_program.session.speechState = SpeechState::Paused;
             m_controls.setPausePicture(window, true);
             break;
         case SpeechState::Paused:
-            report(window, m_program.engine->EngineResume(instance, 1));
-            m_program.speechState = SpeechState::Speaking;
+            report(window, m_program.session.engine->EngineResume(instance, 1));
+            m_program.session.speechState = SpeechState::Speaking;
             m_controls.setPausePicture(window, false);
             break;
         case SpeechState::Idle:
@@ -183,15 +184,15 @@ void SpeakCommands::onPause(QWidget* window) {
 }
 
 void SpeakCommands::onStop(QWidget* window) {
-    report(window, m_program.engine->EngineStop(m_program.engineInstance, 1));
+    report(window, m_program.session.engine->EngineStop(m_program.session.engineInstance, 1));
     showIdle(window, false);
-    m_program.speechState = SpeechState::Idle;
+    m_program.session.speechState = SpeechState::Idle;
 }
 
 void SpeakCommands::onSource(QWidget* window, int32_t command) {
     context::AppState& state = m_program.appState;
     const int32_t previous = state.PlayMode;
-    auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
+    auto* input = qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data());
     if (previous == context::IDM_SOURCEKEYBOARD) {
         storeKeyboardText(m_program);
     }
@@ -209,13 +210,13 @@ void SpeakCommands::onSource(QWidget* window, int32_t command) {
     }
     for (const int32_t item :
          {context::IDM_SOURCEFILE, context::IDM_SOURCECLIPBOARD, context::IDM_SOURCEKEYBOARD}) {
-        if (m_program.menuBar) {
-            m_program.menuBar->setChecked(item, item == command);
+        if (m_program.controls.menuBar) {
+            m_program.controls.menuBar->setChecked(item, item == command);
         }
     }
     state.PlayMode = command;
-    if (m_program.sourceLabel) {
-        m_program.sourceLabel->setText(sourceLabelText(command));
+    if (m_program.controls.sourceLabel) {
+        m_program.controls.sourceLabel->setText(sourceLabelText(command));
     }
 }
 

@@ -68,12 +68,12 @@ class SheetKeys : public QObject {
 // The sheet's dialog: the tabbed pages over OK and Cancel.
 class SpeechModeSheet : public QDialog {
   public:
-    SpeechModeSheet(context::ProgramContext& program, QWidget* owner)
+    SpeechModeSheet(context::SpeechChoices& choices, QWidget* owner)
         : QDialog(owner),
           m_pages{ModePage{addPage(resources::speechModePageTemplate(), tr("Speech Mode")),
-                           resources::kFirstSpeechModeButton, 3, program.speechModeChoice},
+                           resources::kFirstSpeechModeButton, 3, choices.speechModeChoice},
                   ModePage{addPage(resources::interruptPageTemplate(), tr("Interrupt")),
-                           resources::kFirstInterruptButton, 2, program.interruptChoice}} {
+                           resources::kFirstInterruptButton, 2, choices.interruptChoice}} {
         setWindowTitle(QStringLiteral("Set System Speech Mode"));
         for (const ModePage& page : m_pages) {
             page.show();
@@ -124,14 +124,15 @@ int32_t SpeechModeBits(int32_t speechModeChoice, int32_t interruptChoice) {
     return bits;
 }
 
-std::unique_ptr<QDialog> makeSpeechModeSheet(context::ProgramContext& program, QWidget* owner) {
-    return std::make_unique<SpeechModeSheet>(program, owner);
+std::unique_ptr<QDialog> makeSpeechModeSheet(context::SpeechChoices& choices, QWidget* owner) {
+    return std::make_unique<SpeechModeSheet>(choices, owner);
 }
 
-int ShowSpeechModeSheet(context::ProgramContext& program, QWidget* owner) {
-    const int result = makeSpeechModeSheet(program, owner)->exec();
-    program.engine->EngineSetSystemMode(
-        program.engineInstance, SpeechModeBits(program.speechModeChoice, program.interruptChoice));
+int ShowSpeechModeSheet(context::SpeechChoices& choices, const context::EngineSession& session,
+                        QWidget* owner) {
+    const int result = makeSpeechModeSheet(choices, owner)->exec();
+    session.engine->EngineSetSystemMode(
+        session.engineInstance, SpeechModeBits(choices.speechModeChoice, choices.interruptChoice));
     return result;
 }
 

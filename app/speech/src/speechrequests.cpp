@@ -68,24 +68,24 @@ void SpeechRequests::sendVoiceParameters(QWidget* owner) {
         return;
     }
     const auto index = static_cast<std::size_t>(slot);
-    report(owner, m_program.engine->EngineSetVoiceParameters(
-                      m_program.engineInstance, 1, state.Volume[index], state.Speaker[index],
-                      state.Rate[index], state.Pitch[index], SAYMGR_VOICE_MODE_SPEAK,
-                      SAYMGR_VOICE_LAST_SPEAK));
+    report(owner, m_program.session.engine->EngineSetVoiceParameters(
+                      m_program.session.engineInstance, 1, state.Volume[index],
+                      state.Speaker[index], state.Rate[index], state.Pitch[index],
+                      SAYMGR_VOICE_MODE_SPEAK, SAYMGR_VOICE_LAST_SPEAK));
 }
 
 void SpeechRequests::observeBegin(const PreparedText& prepared,
                                   std::chrono::steady_clock::time_point command) {
-    if (m_program.speechObserver) {
-        m_program.speechObserver->requestBegins(
+    if (m_program.session.speechObserver) {
+        m_program.session.speechObserver->requestBegins(
             std::string_view(prepared.text, static_cast<std::size_t>(prepared.length)),
             prepared.textForm, command);
     }
 }
 
 void SpeechRequests::observeEnd(int32_t status) {
-    if (m_program.speechObserver) {
-        m_program.speechObserver->requestEnds(status);
+    if (m_program.session.speechObserver) {
+        m_program.session.speechObserver->requestEnds(status);
     }
 }
 
@@ -96,9 +96,9 @@ void SpeechRequests::begin(Kind kind) {
 }
 
 void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
-    const auto command = m_program.now();
+    const auto command = m_program.session.now();
     begin(Kind::Speak);
-    m_program.hookTargetWindow = owner;
+    m_program.hooks.hookTargetWindow = owner;
     sendVoiceParameters(owner);
     PreparedText prepared;
     if (prepareSource(owner, prepared) != 0) {
@@ -106,24 +106,25 @@ void SpeechRequests::SpeakCurrentSource(QWidget* owner) {
     }
     int32_t unused = 0;
     observeBegin(prepared, command);
-    const int32_t status = m_program.engine->EngineSpeak(
-        m_program.engineInstance, 1, prepared.text, prepared.length, prepared.textForm, &unused);
+    const int32_t status =
+        m_program.session.engine->EngineSpeak(m_program.session.engineInstance, 1, prepared.text,
+                                              prepared.length, prepared.textForm, &unused);
     observeEnd(status);
     report(owner, status);
 }
 
 int32_t SpeechRequests::GenerateFileFromSource(QWidget* owner, const std::string& path,
                                                int32_t format, int32_t extra) {
-    const auto command = m_program.now();
+    const auto command = m_program.session.now();
     begin(Kind::Generate);
     PreparedText prepared;
     int32_t status = prepareSource(owner, prepared);
     if (status == 0) {
         int32_t unused = 0;
         observeBegin(prepared, command);
-        status = m_program.engine->EngineSpeakToFile(m_program.engineInstance, prepared.text,
-                                                     prepared.length, path.c_str(), format,
-                                                     prepared.textForm, extra, &unused);
+        status = m_program.session.engine->EngineSpeakToFile(
+            m_program.session.engineInstance, prepared.text, prepared.length, path.c_str(), format,
+            prepared.textForm, extra, &unused);
         observeEnd(status);
         report(owner, status);
     }
@@ -195,7 +196,7 @@ int32_t SpeechRequests::ReadClipboardText(QWidget* owner) {
 }
 
 int32_t SpeechRequests::readInputWindow(QWidget* owner, PreparedText& prepared) {
-    auto* input = qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
+    auto* input = qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data());
     if (input == nullptr) {
         return -1;
     }
@@ -238,7 +239,7 @@ void SpeechRequests::EndSpeakRequest() {
 }
 
 int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
-    const auto command = m_program.now();
+    const auto command = m_program.session.now();
     context::AppState& state = m_program.appState;
     const int32_t textOut = state.TextOut;
     state.TextOut = 0;
@@ -246,15 +247,16 @@ int32_t SpeechRequests::SpeakAboutText(QWidget* owner) {
     sendVoiceParameters(owner);
     int32_t status = -1;
     if (m_blocks.AllocTextBlocks(*m_program.services.messages, owner, kAboutBlockSize) == 0) {
-        m_program.engine->EngineGetAboutText(m_program.engineInstance, m_blocks.sourceText());
+        m_program.session.engine->EngineGetAboutText(m_program.session.engineInstance,
+                                                     m_blocks.sourceText());
         m_blocks.sourceText()[kAboutBlockSize - 1] = '\0';
         m_textLength = ::strnlen(m_blocks.sourceText(), kAboutBlockSize);
         TranslateText(m_blocks.sourceText(), m_blocks.speakText(), m_textLength, true);
         int32_t unused = 0;
         const PreparedText prepared{m_blocks.speakText(), static_cast<int32_t>(m_textLength), 1};
         observeBegin(prepared, command);
-        status = m_program.engine->EngineSpeak(m_program.engineInstance, 1, prepared.text,
-                                               prepared.length, 1, &unused);
+        status = m_program.session.engine->EngineSpeak(m_program.session.engineInstance, 1,
+                                                       prepared.text, prepared.length, 1, &unused);
         observeEnd(status);
         report(owner, status);
     }

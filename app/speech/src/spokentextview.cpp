@@ -31,7 +31,7 @@ SpokenTextView::SpokenTextView(context::ProgramContext& program, SpeechRequests&
     : m_program(program), m_requests(requests) {}
 
 QPlainTextEdit* SpokenTextView::inputWindow() const {
-    return qobject_cast<QPlainTextEdit*>(m_program.inputWindow.data());
+    return qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data());
 }
 
 void SpokenTextView::onNotify(int32_t code, int32_t value1, int32_t value2) {
@@ -51,8 +51,8 @@ void SpokenTextView::onNotify(int32_t code, int32_t value1, int32_t value2) {
 }
 
 void SpokenTextView::onChunkMessage(int32_t length) {
-    if (m_program.appState.TextOut == 1 && m_program.echoEnabled &&
-        m_program.speechState != context::SpeechState::Idle) {
+    if (m_program.appState.TextOut == 1 && m_program.choices.echoEnabled &&
+        m_program.session.speechState != context::SpeechState::Idle) {
         EchoSpokenText(inputWindow(), length, m_program.appState.FileType);
     }
 }

@@ -47,8 +47,8 @@ class AboutBoxTest : public ShellFixture {
   protected:
     Seen seen() const {
         const QWidget* modal = QApplication::activeModalWidget();
-        return {modal ? modal->windowTitle() : QString(), program().keyboardHook != nullptr,
-                program().hooksSuspended};
+        return {modal ? modal->windowTitle() : QString(), program().hooks.keyboardHook != nullptr,
+                program().hooks.hooksSuspended};
     }
 };
 
@@ -56,7 +56,7 @@ TEST_F(AboutBoxTest, OwnsTheKeyboardHookUntilItsFirstCommand) {
     startTwoLanguages();
     std::vector<Seen> seenInBox;
     whenModalShown([&](QDialog& box) {
-        EXPECT_EQ(program().hookTargetWindow, &box);
+        EXPECT_EQ(program().hooks.hookTargetWindow, &box);
         seenInBox.push_back(seen());
         click(box, Qt::Key_F5);  // reaches the box, not the main window
         seenInBox.push_back(seen());
@@ -70,7 +70,7 @@ TEST_F(AboutBoxTest, OwnsTheKeyboardHookUntilItsFirstCommand) {
         {about, true, false}, {about, false, true}, {about, false, true}};
     EXPECT_EQ(seenInBox, expected);
     EXPECT_EQ(seen(), (Seen{{}, false, true}));
-    EXPECT_EQ(program().hookTargetWindow, m_program->mainWindow());
+    EXPECT_EQ(program().hooks.hookTargetWindow, m_program->mainWindow());
     EXPECT_TRUE(m_engine.callsTo("EngineSpeak").empty());
 }
 
@@ -116,7 +116,7 @@ TEST_F(AboutBoxTest, CreditsOpenByTheirKeysOneAtATime) {
 
 TEST_F(AboutBoxTest, OpensWithoutItsHookWhenTheHookCannotBeInstalled) {
     startTwoLanguages();
-    program().installHook = [](QObject&) { return false; };
+    program().hooks.installHook = [](QObject&) { return false; };
     std::vector<Seen> seenInBox;
     whenModalShown([&](QDialog& box) {
         click(box, Qt::Key_End, kControlAlt);

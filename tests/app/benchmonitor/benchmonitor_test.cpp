@@ -15,12 +15,13 @@
 #include <chrono>
 #include <filesystem>
 
-#include "benchmonitor/envelope.h"
 #include "benchmonitor/monitorwindow.h"
-#include "benchmonitor/waveform.h"
 #include "context/commandids.h"
-#include "shell/windowprocedure.h"
+#include "envelope.h"
+#include "monitormodel.h"
 #include "shellfixture.h"
+#include "waveform.h"
+#include "windowprocedure.h"
 
 namespace benchmonitortest {
 namespace {
@@ -40,7 +41,7 @@ class BenchMonitorTest : public shelltest::ShellFixture {
         m_extensions = withExtensions ? &testsupport::FakeEngine::extensions() : nullptr;
         writeSettings(shelltest::twoLanguageSettings(1));
         ASSERT_EQ(start(), std::nullopt);
-        program().now = [this] { return m_clock; };
+        program().session.now = [this] { return m_clock; };
         mainWindow().input().setPlainText(kText);
         m_engine.setSampleRate(kRate);
         m_engine.setPhonemes({{0, 3, "seɪ"}, {5, 2, "haɪ"}, {9, 3, "juː"}, {14, 3, "naʊ"}});
@@ -263,7 +264,7 @@ TEST_F(BenchMonitorTest, TheEngineIsWatchedOnlyWhileTheWindowIsOpen) {
     scriptSpeech();
     speak();
     EXPECT_TRUE(m_engine.callsTo("SaymgrSetAudioTap").empty());
-    EXPECT_EQ(program().speechObserver, nullptr);
+    EXPECT_EQ(program().session.speechObserver, nullptr);
 
     command(context::IDM_BENCHMONITOR);
     benchmonitor::MonitorWindow* window = monitor();
@@ -277,7 +278,7 @@ TEST_F(BenchMonitorTest, TheEngineIsWatchedOnlyWhileTheWindowIsOpen) {
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(m_engine.hasAudioTap());
-    EXPECT_EQ(program().speechObserver, nullptr);
+    EXPECT_EQ(program().session.speechObserver, nullptr);
     EXPECT_EQ(m_engine.callsTo("SaymgrSetAudioTap"),
               (std::vector<testsupport::EngineCall>{{"SaymgrSetAudioTap", {1, 1}},
                                                     {"SaymgrSetAudioTap", {1, 0}}}));

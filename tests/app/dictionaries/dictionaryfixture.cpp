@@ -43,7 +43,7 @@ void DictionaryFixture::startProgram(const std::string& commandLine) {
 std::string DictionaryFixture::ownerName(const QWidget* owner) const {
     if (owner == nullptr)
         return "none";
-    return owner == program().mainWindow ? "main" : owner->objectName().toStdString();
+    return owner == program().controls.mainWindow ? "main" : owner->objectName().toStdString();
 }
 
 void DictionaryFixture::load(const std::string& path) {

@@ -15,6 +15,7 @@
 
 #include "binding/enginelibrary.h"
 #include "context/commandids.h"
+#include "mainwindow.h"
 #include "platform/postedmessage.h"
 #include "resources/dialogtemplates.h"
 #include "shell/program.h"
@@ -43,7 +44,7 @@ class RealEngineProgram {
     }
     ~RealEngineProgram() {
         const context::ProgramContext& program = m_program->context();
-        program.engine->EngineClose(program.engineInstance);
+        program.session.engine->EngineClose(program.session.engineInstance);
         m_program.reset();
         std::filesystem::current_path(m_previousDirectory);
     }
@@ -61,8 +62,8 @@ class RealEngineProgram {
     // Compiles a text dictionary with the engine, as the program's binary copy does.
     int32_t compile(const std::filesystem::path& text, const std::filesystem::path& binary) {
         const context::ProgramContext& program = m_program->context();
-        return program.engine->EngineCompileDictionary(program.engineInstance, text.c_str(),
-                                                       kAnsiText, binary.c_str());
+        return program.session.engine->EngineCompileDictionary(
+            program.session.engineInstance, text.c_str(), kAnsiText, binary.c_str());
     }
 
     // The Unload command, moving every loaded dictionary to the unload list and pressing OK.
@@ -86,9 +87,9 @@ class RealEngineProgram {
         const context::ProgramContext& program = m_program->context();
         const std::string path = (m_folder.path() / "spoken.raw").string();
         int32_t bytes = 0;
-        const int32_t status = program.engine->EngineSpeakToFile(
-            program.engineInstance, text.c_str(), static_cast<int32_t>(text.size()), path.c_str(),
-            kRawLinear16, kAnsiText, 0, &bytes);
+        const int32_t status = program.session.engine->EngineSpeakToFile(
+            program.session.engineInstance, text.c_str(), static_cast<int32_t>(text.size()),
+            path.c_str(), kRawLinear16, kAnsiText, 0, &bytes);
         EXPECT_EQ(status, 0);
         return bytes;
     }

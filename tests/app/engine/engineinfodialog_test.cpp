@@ -61,14 +61,14 @@ TEST(EngineInfoDialog, ShowsTheCurrentLanguageAskedAnewEachTime) {
                                                            "France", 3, "CP1252"));
     engine.setManufacturerInfo("Quenvar & Co", "(c) the authors");
     context::ProgramContext program;
-    program.engine = &FakeEngine::ops();
-    program.engineInstance = 1;
+    program.session.engine = &FakeEngine::ops();
+    program.session.engineInstance = 1;
     program.appState.languageNumber = {1, 2};
     program.appState.Language = 1;
 
-    auto first = engine::makeEngineInfoDialog(program, nullptr);
+    auto first = engine::makeEngineInfoDialog(program.appState, program.session, nullptr);
     program.appState.Language = 2;
-    auto second = engine::makeEngineInfoDialog(program, nullptr);
+    auto second = engine::makeEngineInfoDialog(program.appState, program.session, nullptr);
 
     EXPECT_EQ(shownIn(*first), (Shown{"1.0", "English", "USA", "ANSI", "9", "(c) the authors",
                                       "Quenvar & Co", true}));

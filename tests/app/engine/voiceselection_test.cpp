@@ -47,22 +47,22 @@ class VoiceSelectionTest : public ::testing::Test {
 
     void start(bool extended) {
         m_context.extendedMode = extended;
-        m_context.engine = &FakeEngine::ops();
-        m_context.engineInstance = kInstance;
+        m_context.session.engine = &FakeEngine::ops();
+        m_context.session.engineInstance = kInstance;
         m_context.services = std::move(m_recording.services);
-        m_context.mainWindow = &m_window;
+        m_context.controls.mainWindow = &m_window;
         for (QSlider** slider : {&m_volume, &m_pitch, &m_rate}) {
             *slider = new QSlider(Qt::Horizontal, &m_window);
             (*slider)->setRange(1, 9);
         }
-        m_context.volumeSlider = m_volume;
-        m_context.pitchSlider = m_pitch;
-        m_context.rateSlider = m_rate;
+        m_context.controls.volumeSlider = m_volume;
+        m_context.controls.pitchSlider = m_pitch;
+        m_context.controls.rateSlider = m_rate;
         if (m_context.appState.Language == 0) {
             m_context.appState.Language = 1;
         }
         m_bar = engine::MenuBar::build(m_context.appState, m_context.languageTable, extended, {});
-        m_context.menuBar = m_bar.get();
+        m_context.controls.menuBar = m_bar.get();
         engine::VoiceSelectionHooks hooks;
         hooks.relayout = [this] { m_hooks.push_back("relayout"); };
         hooks.storeKeyboardText = [this] { m_hooks.push_back("store"); };
@@ -203,10 +203,10 @@ TEST_F(VoiceSelectionTest, RefusedFrequencyFallsBackByTheEnginesFlagsWithoutAMes
         state.available[0] = 1;
         state.Frequency = 7;
         context.extendedMode = true;
-        context.engine = &FakeEngine::ops();
+        context.session.engine = &FakeEngine::ops();
         context.services = std::move(recording.services);
         auto bar = engine::MenuBar::build(state, context.languageTable, true, {});
-        context.menuBar = bar.get();
+        context.controls.menuBar = bar.get();
         fake.setInstanceInfo(c.reported, c.has8, c.has10, c.has11);
         fake.setStatus("EngineSetFrequency", -13);
         engine::VoiceSelection voice(context, {});

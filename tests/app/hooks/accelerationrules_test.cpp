@@ -35,10 +35,12 @@ TEST(RuleLength, ReadsLikeTheCLibrary) {
 class AccelerationDialogTest : public ::testing::Test {
   protected:
     AccelerationDialogTest() {
-        m_program.engine = &testsupport::FakeEngine::ops();
-        m_program.engineInstance = 1;
+        m_program.session.engine = &testsupport::FakeEngine::ops();
+        m_program.session.engineInstance = 1;
     }
-    std::unique_ptr<QDialog> open() { return hooks::makeAccelerationDialog(m_program, nullptr); }
+    std::unique_ptr<QDialog> open() {
+        return hooks::makeAccelerationDialog(m_program.session, nullptr);
+    }
     static QLineEdit& field(QDialog& dialog, int id) {
         return *qobject_cast<QLineEdit*>(platform::findItem(dialog, id));
     }

@@ -43,13 +43,13 @@ class InputHooksTest : public ::testing::Test {
   protected:
     InputHooksTest() : m_recorders(testsupport::makeRecordingServices()) {
         m_program.services = std::move(m_recorders.services);
-        m_program.hookTargetWindow = &m_target;
+        m_program.hooks.hookTargetWindow = &m_target;
         m_window.resize(200, 100);
         m_window.show();
     }
     ~InputHooksTest() override {
-        m_program.keyboardHook.reset();
-        m_program.windowSwitchHook.reset();
+        m_program.hooks.keyboardHook.reset();
+        m_program.hooks.windowSwitchHook.reset();
     }
 
     // Key events reach the program's window as the window system delivers them.
@@ -160,11 +160,11 @@ TEST_F(InputHooksTest, InstallingTwiceInstallsOneAndRemovingNoneDoesNothing) {
 }
 
 TEST_F(InputHooksTest, AHookThatCannotBeInstalledIsReportedAndTriedAgainNextTime) {
-    m_program.installHook = [](QObject&) { return false; };
+    m_program.hooks.installHook = [](QObject&) { return false; };
     hooks::SetKeyboardHook(m_program, true);
     hooks::SetWindowSwitchHook(m_program, true);
-    EXPECT_EQ(m_program.keyboardHook, nullptr);
-    EXPECT_EQ(m_program.windowSwitchHook, nullptr);
+    EXPECT_EQ(m_program.hooks.keyboardHook, nullptr);
+    EXPECT_EQ(m_program.hooks.windowSwitchHook, nullptr);
     const auto beep = [] {
         MessageEvent event;
         event.kind = MessageEvent::Kind::Beep;
@@ -182,7 +182,7 @@ TEST_F(InputHooksTest, AHookThatCannotBeInstalledIsReportedAndTriedAgainNextTime
                                              box("Window switching hook error!", "Window Switch")};
     EXPECT_EQ(m_recorders.messages->log(), expected);
 
-    m_program.installHook = platform::installApplicationFilter;
+    m_program.hooks.installHook = platform::installApplicationFilter;
     hooks::SetKeyboardHook(m_program, true);
     click(Qt::Key_F3);
     EXPECT_EQ(takePosted(), std::vector<Posted>{command(100)});

@@ -9,11 +9,11 @@
 
 #include "context/commandids.h"
 #include "engine/voiceselection.h"
-#include "shell/mainwindow.h"
-#include "shell/windowcontrols.h"
-#include "shell/windowprocedure.h"
+#include "mainwindow.h"
 #include "shellfixture.h"
 #include "speech/speech.h"
+#include "windowcontrols.h"
+#include "windowprocedure.h"
 
 namespace shelltest {
 namespace {
@@ -191,10 +191,10 @@ TEST_F(MainWindowLayout, MaximisingWidensControlsButNotTheImageButtons) {
 
 TEST_F(MainWindowLayout, LayoutMakesThe72kHzItemUsableInExtendedMode) {
     startTwoLanguages("SAYRUN");
-    program().menuBar->setItemEnabled(context::IDM_FREQ7K, false);
+    program().controls.menuBar->setItemEnabled(context::IDM_FREQ7K, false);
     mainWindow().showMaximized();
     drain();
-    EXPECT_TRUE(program().menuBar->action(context::IDM_FREQ7K)->isEnabled());
+    EXPECT_TRUE(program().controls.menuBar->action(context::IDM_FREQ7K)->isEnabled());
 }
 
 TEST_F(MainWindowLayout, ResizingByTheBorderIsUndone) {

@@ -12,8 +12,8 @@
 #include "engine/menubar.h"
 #include "platform/postedmessage.h"
 #include "platform/terminationrequests.h"
-#include "shell/windowprocedure.h"
 #include "shellfixture.h"
+#include "windowprocedure.h"
 
 namespace shelltest {
 namespace {
@@ -30,13 +30,13 @@ TEST_F(ProgramTest, StartsWithTheStoredLanguageAndArmsTheQuestionSound) {
     startTwoLanguages();
 
     const context::ProgramContext& state = program();
-    EXPECT_EQ(state.settingsPath, (startupDirectory() / "SAYBENCH.INI").string());
-    EXPECT_EQ(state.helpPath, (startupDirectory() / "SAYBENCH.hlp").string());
+    EXPECT_EQ(state.paths.settingsPath, (startupDirectory() / "SAYBENCH.INI").string());
+    EXPECT_EQ(state.paths.helpPath, (startupDirectory() / "SAYBENCH.hlp").string());
     EXPECT_FALSE(state.extendedMode);
     EXPECT_EQ(state.appState.Language, 2);
-    EXPECT_EQ(state.savedQuestionSound, "chimes.wav");
+    EXPECT_EQ(state.sound.savedQuestionSound, "chimes.wav");
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos);
-    EXPECT_TRUE(state.inputWindow->isEnabled());
+    EXPECT_TRUE(state.controls.inputWindow->isEnabled());
     EXPECT_TRUE(m_recorders.messages->log().empty());
 
     const std::vector<std::string> operations = m_engine.operations();
@@ -46,7 +46,7 @@ TEST_F(ProgramTest, StartsWithTheStoredLanguageAndArmsTheQuestionSound) {
     ASSERT_EQ(m_engine.callsTo("EngineSelectLanguage").size(), 1u);
     EXPECT_EQ(m_engine.callsTo("EngineSelectLanguage")[0],
               (EngineCall{"EngineSelectLanguage", {1, 22, 1}}));
-    EXPECT_TRUE(program().menuBar->isChecked(601));
+    EXPECT_TRUE(program().controls.menuBar->isChecked(601));
     EXPECT_TRUE(mainWindow().isVisible());
     EXPECT_EQ(mainWindow().windowTitle(), "Quenvar Voxtrial");
 }
@@ -54,7 +54,7 @@ TEST_F(ProgramTest, StartsWithTheStoredLanguageAndArmsTheQuestionSound) {
 TEST_F(ProgramTest, InputWindowIsDisabledForOtherSources) {
     writeSettings(twoLanguageSettings(2, 135));
     ASSERT_EQ(start(), std::nullopt);
-    EXPECT_FALSE(program().inputWindow->isEnabled());
+    EXPECT_FALSE(program().controls.inputWindow->isEnabled());
 }
 
 TEST_F(ProgramTest, MissingSettingsFileEndsTheStartWithItsMessage) {
@@ -112,16 +112,16 @@ TEST_F(ProgramTest, ExtendedModeHasTheGenFileMenuAndTheHiddenMiniPanel) {
     ASSERT_NE(m_program->miniPanel(), nullptr);
     EXPECT_FALSE(m_program->miniPanel()->isVisible());
     EXPECT_EQ(m_program->miniPanel()->windowTitle(), "Quenvar Voxkit 1.00");
-    EXPECT_TRUE(program().menuBar->topMenu(3)->title() == "&GenFile");
-    EXPECT_NE(program().menuBar->action(134), nullptr);
-    EXPECT_TRUE(program().menuBar->action(134)->isEnabled());
+    EXPECT_TRUE(program().controls.menuBar->topMenu(3)->title() == "&GenFile");
+    EXPECT_NE(program().controls.menuBar->action(134), nullptr);
+    EXPECT_TRUE(program().controls.menuBar->action(134)->isEnabled());
 }
 
 TEST_F(ProgramTest, NormalModeHasNoMiniPanelAndHelpAtPositionThree) {
     startTwoLanguages();
     EXPECT_EQ(m_program->miniPanel(), nullptr);
-    EXPECT_EQ(program().menuBar->topMenu(3)->title(), "&Help");
-    EXPECT_EQ(program().menuBar->action(134), nullptr);
+    EXPECT_EQ(program().controls.menuBar->topMenu(3)->title(), "&Help");
+    EXPECT_EQ(program().controls.menuBar->action(134), nullptr);
 }
 
 TEST_F(ProgramTest, SecondProgramInTheSameDirectoryIsRefused) {
@@ -150,11 +150,11 @@ TEST_F(ProgramTest, QuitAnsweredNoKeepsRunning) {
     startTwoLanguages();
     m_recorders.messages->queueAnswer(MessageResult::No);
     m_recorders.messages->onShow = [this](const testsupport::MessageEvent&) {
-        EXPECT_TRUE(program().hooksSuspended);
+        EXPECT_TRUE(program().hooks.hooksSuspended);
     };
     command(101);
     EXPECT_FALSE(m_program->hasEnded());
-    EXPECT_FALSE(program().hooksSuspended);
+    EXPECT_FALSE(program().hooks.hooksSuspended);
     EXPECT_TRUE(m_engine.callsTo("EngineClose").empty());
     const auto log = m_recorders.messages->log();
     ASSERT_EQ(log.size(), 2u);
@@ -168,14 +168,14 @@ TEST_F(ProgramTest, QuitAnsweredNoKeepsRunning) {
 
 TEST_F(ProgramTest, QuitWhileSpeakingIsRefused) {
     startTwoLanguages();
-    program().speechState = context::SpeechState::Paused;
+    program().session.speechState = context::SpeechState::Paused;
     m_recorders.messages->queueAnswer(MessageResult::Yes);
     QCloseEvent close;
     QCoreApplication::sendEvent(m_program->mainWindow(), &close);
     ShellFixture::drain();
     EXPECT_FALSE(m_program->hasEnded());
     EXPECT_NE(m_program->mainWindow(), nullptr);
-    EXPECT_TRUE(program().hooksSuspended);
+    EXPECT_TRUE(program().hooks.hooksSuspended);
     EXPECT_TRUE(m_engine.callsTo("EngineClose").empty());
     const auto boxes = m_recorders.messages->boxes();
     ASSERT_EQ(boxes.size(), 2u);
@@ -246,7 +246,7 @@ TEST_F(ProgramTest, MiniPanelLeftAfterTheMainWindowIsGoneHandlesItsEventsSafely)
     ASSERT_EQ(m_program->mainWindow(), nullptr);
     shell::MiniPanel* panel = m_program->miniPanel();
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(program().menuBar, nullptr);
+    EXPECT_EQ(program().controls.menuBar, nullptr);
 
     platform::sendMessage(panel, context::UM_REFRESH);
     command(context::IDM_DEFAULTS, panel);
@@ -258,7 +258,7 @@ TEST_F(ProgramTest, MiniPanelLeftAfterTheMainWindowIsGoneHandlesItsEventsSafely)
 
 TEST_F(ProgramTest, QuestionSoundWithoutAnEntryIsRestoredAsDing) {
     startTwoLanguages();
-    EXPECT_EQ(program().savedQuestionSound, "ding.wav");
+    EXPECT_EQ(program().sound.savedQuestionSound, "ding.wav");
     command(101);
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos);
 }
@@ -302,7 +302,7 @@ TEST_F(ProgramTest, OverlappingProgramsInTwoFoldersGiveTheUsersQuestionSoundBack
     shell::Program other(std::move(options));
     ASSERT_EQ(other.start({}), std::nullopt);
     std::filesystem::current_path(startupDirectory());
-    EXPECT_EQ(other.context().savedQuestionSound, "chimes.wav");
+    EXPECT_EQ(other.context().sound.savedQuestionSound, "chimes.wav");
 
     command(context::IDM_EXIT);
     EXPECT_NE(readFile(userProfilePath()).find("SystemQuestion=ding.wav"), std::string::npos)

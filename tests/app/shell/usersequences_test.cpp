@@ -18,8 +18,8 @@
 
 #include "context/commandids.h"
 #include "engine/menubar.h"
+#include "mainwindow.h"
 #include "resources/buttonpictures.h"
-#include "shell/mainwindow.h"
 #include "shellfixture.h"
 
 namespace shelltest {
@@ -232,15 +232,16 @@ class UserSequenceTest : public ShellFixture {
         const context::ProgramContext& state = program();
         for (int slot = 0; slot < 2; ++slot) {
             const bool inWindow = slot == state.appState.Language - 1 && keyboardShows();
-            const QString kept = inWindow ? mainWindow().input().toPlainText()
-                                          : QString::fromStdString(state.keyboardText[slot]);
+            const QString kept = inWindow
+                                     ? mainWindow().input().toPlainText()
+                                     : QString::fromStdString(state.keyboard.keyboardText[slot]);
             require(kept == m_typed[slot], "language " + std::to_string(slot + 1) + " holds \"" +
                                                kept.toStdString() + "\" instead of \"" +
                                                m_typed[slot].toStdString() + "\"");
         }
     }
     void checkIdle() {
-        require(program().speechState == SpeechState::Idle, "the engine is not idle");
+        require(program().session.speechState == SpeechState::Idle, "the engine is not idle");
         const ButtonSet& buttons = shownButtons();
         require(buttons.button(ButtonSet::kSpeak).isEnabled() &&
                     !buttons.button(ButtonSet::kStop).isEnabled() &&
@@ -269,7 +270,7 @@ class UserSequenceTest : public ShellFixture {
         }
     }
     void checkSpeaking() {
-        const SpeechState state = program().speechState;
+        const SpeechState state = program().session.speechState;
         if (state == SpeechState::Idle) {
             return;
         }
@@ -408,7 +409,7 @@ class UserSequenceTest : public ShellFixture {
     // A key pressed during a speech: with the main window shown its menus are locked, so the
     // key may do nothing at all; a dialog it opens anyway is closed again.
     void pressLockedKey(QKeyCombination key) {
-        const bool locked = mainShown() && program().speechState != SpeechState::Idle;
+        const bool locked = mainShown() && program().session.speechState != SpeechState::Idle;
         const std::string before = keyEffects();
         bool opened = false;
         const QPointer<QTimer> watcher = whenModalShown([&opened](QDialog& dialog) {

@@ -7,9 +7,9 @@
 #include "benchmonitor/monitorwindow.h"
 #include "context/commandids.h"
 #include "dictionaries/unloaddictionariesdialog.h"
-#include "shell/windowprocedure.h"
 #include "shellfixture.h"
 #include "windowaudit.h"
+#include "windowprocedure.h"
 
 namespace shelltest {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "context/commandids.h"
 #include "engine/menubar.h"
+#include "mainwindow.h"
 #include "platform/postedmessage.h"
-#include "shell/mainwindow.h"
-#include "shell/windowprocedure.h"
 #include "shellfixture.h"
+#include "windowprocedure.h"
 
 namespace shelltest {
 namespace {
@@ -55,7 +55,7 @@ TEST_F(WindowProcedureTest, HelpContentsOpensTheHelpFileOrSaysItIsMissing) {
     startTwoLanguages();
     command(context::IDM_HELPCONTENTS);
     ASSERT_EQ(m_recorders.help->requests().size(), 1u);
-    EXPECT_EQ(m_recorders.help->requests()[0].path.toStdString(), program().helpPath);
+    EXPECT_EQ(m_recorders.help->requests()[0].path.toStdString(), program().paths.helpPath);
     const auto log = m_recorders.messages->log();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].beep, BeepKind::Information);
@@ -89,10 +89,10 @@ TEST_F(WindowProcedureTest, ShowMessageTogglesTheEchoSettingAndItsCheckMark) {
     ASSERT_EQ(program().appState.TextOut, 1);
     command(context::IDM_SHOWMESSAGE);
     EXPECT_EQ(program().appState.TextOut, 0);
-    EXPECT_FALSE(program().menuBar->isChecked(context::IDM_SHOWMESSAGE));
+    EXPECT_FALSE(program().controls.menuBar->isChecked(context::IDM_SHOWMESSAGE));
     command(context::IDM_SHOWMESSAGE);
     EXPECT_EQ(program().appState.TextOut, 1);
-    EXPECT_TRUE(program().menuBar->isChecked(context::IDM_SHOWMESSAGE));
+    EXPECT_TRUE(program().controls.menuBar->isChecked(context::IDM_SHOWMESSAGE));
 }
 
 TEST_F(WindowProcedureTest, EachLanguageKeepsItsOwnInputText) {
@@ -204,10 +204,10 @@ TEST_F(WindowProcedureTest, FocusMakesTheWindowTheHookTarget) {
     startTwoLanguages("SAYRUN");
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(m_program->miniPanel(), &activate);
-    EXPECT_EQ(program().hookTargetWindow, m_program->miniPanel());
+    EXPECT_EQ(program().hooks.hookTargetWindow, m_program->miniPanel());
     whenModalShown([](QDialog& dialog) { dialog.reject(); });
     command(context::IDM_ABOUT);
-    EXPECT_EQ(program().hookTargetWindow, m_program->mainWindow());
+    EXPECT_EQ(program().hooks.hookTargetWindow, m_program->mainWindow());
 }
 
 TEST_F(WindowProcedureTest, EachDialogGivesTheHookTargetBackToTheWindowThatOpenedIt) {
@@ -215,11 +215,11 @@ TEST_F(WindowProcedureTest, EachDialogGivesTheHookTargetBackToTheWindowThatOpene
     for (int dialog : {context::IDM_ABOUT, context::IDM_ABOUTENGINE, context::IDM_SETACCEL}) {
         whenModalShown([this](QDialog& shown) {
             EXPECT_EQ(shown.parentWidget(), m_program->miniPanel());
-            program().hookTargetWindow = m_program->mainWindow();
+            program().hooks.hookTargetWindow = m_program->mainWindow();
             shown.reject();
         });
         command(dialog, m_program->miniPanel());
-        EXPECT_EQ(program().hookTargetWindow, m_program->miniPanel()) << dialog;
+        EXPECT_EQ(program().hooks.hookTargetWindow, m_program->miniPanel()) << dialog;
     }
 }
 
@@ -239,9 +239,9 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_FALSE(panel.buttons().button(shell::ButtonSet::kPause).isEnabled());
     EXPECT_EQ(program().appState.PlayMode, context::IDM_SOURCECLIPBOARD);
     EXPECT_EQ(m_program->procedure().savedPlayMode(), context::IDM_SOURCEKEYBOARD);
-    EXPECT_EQ(program().keyboardText[1], "Hallo Welt");
+    EXPECT_EQ(program().keyboard.keyboardText[1], "Hallo Welt");
     EXPECT_FALSE(mainWindow().buttons().isLoaded());
-    EXPECT_NE(program().windowSwitchHook, nullptr);
+    EXPECT_NE(program().hooks.windowSwitchHook, nullptr);
 
     mainWindow().input().clear();
     panel.showMaximized();
@@ -254,12 +254,12 @@ TEST_F(WindowProcedureTest, MinimiseInExtendedModeSwapsInTheMiniPanelAndBack) {
     EXPECT_EQ(mainWindow().input().textCursor().selectedText(), "Hallo");
     EXPECT_EQ(m_recorders.clipboard->ansiText(), std::optional<std::string>("Hallo"));
     EXPECT_FALSE(panel.buttons().isLoaded());
-    EXPECT_EQ(program().windowSwitchHook, nullptr);
+    EXPECT_EQ(program().hooks.windowSwitchHook, nullptr);
 }
 
 TEST_F(WindowProcedureTest, MiniPanelShownWhileSpeakingHasTheSpeakingLook) {
     startTwoLanguages("SAYRUN");
-    program().speechState = context::SpeechState::Speaking;
+    program().session.speechState = context::SpeechState::Speaking;
     mainWindow().showMinimized();
     drain();
     const shell::ButtonSet& buttons = m_program->miniPanel()->buttons();
@@ -297,7 +297,9 @@ TEST_F(WindowProcedureTest, PaintingLoadsTheIdlePictures) {
 TEST_F(WindowProcedureTest, EngineNotificationsReachTheProgramsHandler) {
     startTwoLanguages();
     std::vector<int32_t> codes;
-    program().engineNotify = [&codes](int32_t code, int32_t, int32_t) { codes.push_back(code); };
+    program().session.engineNotify = [&codes](int32_t code, int32_t, int32_t) {
+        codes.push_back(code);
+    };
     ASSERT_NE(m_engine.callback(), nullptr);
     EXPECT_EQ(m_engine.callback()(0, 7003, 2, 4), 0);
     EXPECT_EQ(codes, std::vector<int32_t>{7003});
@@ -318,7 +320,7 @@ TEST_F(WindowProcedureTest, OpenPutsTheFileNameIntoTheTitle) {
     const auto& requests = m_recorders.fileDialogs->requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].title, "Open a Text File");
-    EXPECT_EQ(requests[0].directory.toStdString(), program().startupDirectory);
+    EXPECT_EQ(requests[0].directory.toStdString(), program().paths.startupDirectory);
     EXPECT_EQ(requests[0].owner, m_program->mainWindow());
 }
 
@@ -328,8 +330,8 @@ TEST_F(WindowProcedureTest, RejectedStoredFrequencyFallsBackByTheLanguagesRates)
     m_engine.setStatus("EngineSetFrequency", -13);
     ASSERT_EQ(start(), std::nullopt);
     EXPECT_EQ(program().appState.Frequency, 11);
-    EXPECT_TRUE(program().menuBar->isChecked(context::IDM_FREQ11K));
-    EXPECT_FALSE(program().menuBar->isChecked(context::IDM_FREQ8K));
+    EXPECT_TRUE(program().controls.menuBar->isChecked(context::IDM_FREQ11K));
+    EXPECT_FALSE(program().controls.menuBar->isChecked(context::IDM_FREQ8K));
     EXPECT_TRUE(m_recorders.messages->log().empty());
 }
 

@@ -55,7 +55,7 @@ class SpeakCommandsTest : public shelltest::ShellFixture {
     ControlLook look() const {
         const shell::MainWindow& window = mainWindow();
         const ButtonSet& buttons = window.buttons();
-        return ControlLook{program().speechState,
+        return ControlLook{program().session.speechState,
                            buttons.button(ButtonSet::kSpeak).isEnabled(),
                            buttons.button(ButtonSet::kStop).isEnabled(),
                            buttons.button(ButtonSet::kPause).isEnabled(),

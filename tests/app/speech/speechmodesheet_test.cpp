@@ -24,7 +24,7 @@ TEST(SpeechModeBits, CombinesBothChoices) {
 // The sheet driven as a user would: radio buttons, tabs, OK and Cancel.
 class SpeechModeSheetTest : public ::testing::Test {
   protected:
-    void open() { m_sheet = speech::makeSpeechModeSheet(m_program, nullptr); }
+    void open() { m_sheet = speech::makeSpeechModeSheet(m_program.choices, nullptr); }
     QRadioButton& radio(const QString& text) const {
         for (QRadioButton* button : m_sheet->findChildren<QRadioButton*>()) {
             if (button->text() == text) {
@@ -38,7 +38,7 @@ class SpeechModeSheetTest : public ::testing::Test {
         m_sheet->findChild<QDialogButtonBox*>()->button(which)->click();
     }
     std::pair<int32_t, int32_t> choices() const {
-        return {m_program.speechModeChoice, m_program.interruptChoice};
+        return {m_program.choices.speechModeChoice, m_program.choices.interruptChoice};
     }
 
     context::ProgramContext m_program;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "fakeengine/fakeengine.h"
+#include "mainwindow.h"
 #include "shell/program.h"
 #include "testsupport/recordingservices.h"
 

@@ -2,9 +2,8 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <string>
-
-#include "benchmonitor/monitormodel.h"
 
 class QComboBox;
 class QLabel;
@@ -19,6 +18,9 @@ namespace benchmonitor {
 
 class EventLogDelegate;
 class EventLogView;
+class MonitorModel;
+enum class ModelChange : int;
+struct RequestRecord;
 class EventTable;
 class WaveformView;
 
@@ -29,8 +31,9 @@ class WaveformView;
 class MonitorWindow : public QDialog {
   public:
     MonitorWindow(context::ProgramContext& program, QWidget* parent);
+    ~MonitorWindow() override;
 
-    const MonitorModel& model() const { return m_model; }
+    const MonitorModel& model() const { return *m_model; }
     // Brings what the window shows up to date with the model (the timer does it while shown).
     void refresh();
 
@@ -44,7 +47,7 @@ class MonitorWindow : public QDialog {
     QWidget* createExportButtons();
     void refreshWaveform();
     void refreshTexts();
-    void onChange(MonitorModel::Change change);
+    void onChange(ModelChange change);
     void showFigures();
     void showHeading();
     void showPhonemes();
@@ -55,7 +58,7 @@ class MonitorWindow : public QDialog {
     void tell(const QString& text, bool failure);
 
     context::ProgramContext& m_program;
-    MonitorModel m_model;
+    std::unique_ptr<MonitorModel> m_model;
     EventTable* m_events;
     EventLogView* m_eventView;
     EventLogDelegate* m_eventDelegate;

@@ -4,8 +4,9 @@
 #include <memory>
 
 namespace context {
-struct ProgramContext;
-}
+struct AppState;
+struct EngineSession;
+}  // namespace context
 
 namespace engine {
 
@@ -13,9 +14,12 @@ namespace engine {
 // country, coding scheme, number of speakers) and about itself (notice and manufacturer), in
 // disabled fields. The engine is asked anew every time. OK ends it with 1; Cancel, Escape and
 // the close box with 0.
-std::unique_ptr<QDialog> makeEngineInfoDialog(context::ProgramContext& program, QWidget* owner);
+std::unique_ptr<QDialog> makeEngineInfoDialog(const context::AppState& state,
+                                              const context::EngineSession& session,
+                                              QWidget* owner);
 
 // Shows the dialog modally, owned by `owner`, and returns its result.
-int aboutEngineDialog(context::ProgramContext& program, QWidget* owner);
+int aboutEngineDialog(const context::AppState& state, const context::EngineSession& session,
+                      QWidget* owner);
 
 }  // namespace engine

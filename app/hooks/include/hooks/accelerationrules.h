@@ -6,7 +6,7 @@
 #include <memory>
 
 namespace context {
-struct ProgramContext;
+struct EngineSession;
 }
 
 namespace hooks {
@@ -18,9 +18,10 @@ int32_t ruleLengthOf(const QString& text);
 
 // Dialog 164, proposing 256 and 0 every time: OK sends both lengths to the engine (whatever it
 // answers), Cancel and Escape send nothing; either way the result is 1.
-std::unique_ptr<QDialog> makeAccelerationDialog(context::ProgramContext& program, QWidget* owner);
+std::unique_ptr<QDialog> makeAccelerationDialog(const context::EngineSession& session,
+                                                QWidget* owner);
 
 // Shows the dialog modally, owned by `owner`.
-int setAccelerationRules(context::ProgramContext& program, QWidget* owner);
+int setAccelerationRules(const context::EngineSession& session, QWidget* owner);
 
 }  // namespace hooks

@@ -9,9 +9,6 @@
 #include "context/programcontext.h"
 #include "platform/instancelock.h"
 #include "platform/qthostthread.h"
-#include "shell/mainwindow.h"
-#include "shell/windowcontrols.h"
-#include "speech/speech.h"
 
 namespace engine {
 class VoiceSelection;
@@ -24,10 +21,14 @@ struct Accelerator;
 
 namespace speech {
 class EngineCallback;
-}
+struct Speech;
+}  // namespace speech
 
 namespace shell {
 
+class MainWindow;
+class MiniPanel;
+class WindowControls;
 class WindowProcedure;
 
 // What a program is started with besides its command line: the engine's operation table and
@@ -57,8 +58,8 @@ class Program {
     int run(const std::string& commandLine);
 
     context::ProgramContext& context() { return m_context; }
-    MainWindow* mainWindow() const { return m_mainWindow; }
-    MiniPanel* miniPanel() const { return m_miniPanel; }
+    MainWindow* mainWindow() const;
+    MiniPanel* miniPanel() const;
     WindowProcedure& procedure() const { return *m_procedure; }
     // Ends a running program as its Exit command does, without asking (a signal's request).
     void terminate();
@@ -82,8 +83,8 @@ class Program {
     void onQuit(int exitCode);
 
     context::ProgramContext m_context;
-    WindowControls m_windowControls;
-    speech::Speech m_speech{m_context, m_windowControls};
+    std::unique_ptr<WindowControls> m_windowControls;
+    std::unique_ptr<speech::Speech> m_speech;
     platform::QtHostThread m_hostThread;
     std::unique_ptr<platform::InstanceLock> m_instanceLock;
     std::unique_ptr<engine::VoiceSelection> m_voice;

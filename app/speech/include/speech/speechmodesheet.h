@@ -5,8 +5,9 @@
 #include <memory>
 
 namespace context {
-struct ProgramContext;
-}
+struct EngineSession;
+struct SpeechChoices;
+}  // namespace context
 
 namespace speech {
 
@@ -17,9 +18,10 @@ int32_t SpeechModeBits(int32_t speechModeChoice, int32_t interruptChoice);
 // The sheet "Set System Speech Mode": the pages "Speech Mode" and "Interrupt", each showing the
 // program's current choice. A page's choice is taken when the page is left, by switching to the
 // other page or by OK; Cancel drops only what changed on the page showing.
-std::unique_ptr<QDialog> makeSpeechModeSheet(context::ProgramContext& program, QWidget* owner);
+std::unique_ptr<QDialog> makeSpeechModeSheet(context::SpeechChoices& choices, QWidget* owner);
 
 // Shows the sheet modally and then sends the mode bits to the engine, however it closed.
-int ShowSpeechModeSheet(context::ProgramContext& program, QWidget* owner);
+int ShowSpeechModeSheet(context::SpeechChoices& choices, const context::EngineSession& session,
+                        QWidget* owner);
 
 }  // namespace speech

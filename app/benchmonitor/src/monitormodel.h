@@ -7,15 +7,18 @@
 #include <optional>
 #include <span>
 
-#include "benchmonitor/requestrecord.h"
 #include "binding/audiotap.h"
 #include "context/speechobserver.h"
+#include "requestrecord.h"
 
 namespace context {
-struct ProgramContext;
+struct EngineSession;
 }
 
 namespace benchmonitor {
+
+// What changed in the model: a request began or ended, a notification or audio came in.
+enum class ModelChange : int { Begun, Event, Audio, Ended };
 
 // What the bench monitor knows of the program's latest speak or generate request. While
 // attached it is the program's speech observer and holds an audio tap on the engine; detached
@@ -23,9 +26,9 @@ namespace benchmonitor {
 // audio by the engine's positions; the phonemes are asked for when the request has ended.
 class MonitorModel : public context::SpeechObserver {
   public:
-    enum class Change { Begun, Event, Audio, Ended };
+    using Change = ModelChange;
 
-    explicit MonitorModel(context::ProgramContext& program);
+    explicit MonitorModel(context::EngineSession& session);
     ~MonitorModel() override;
     MonitorModel(const MonitorModel&) = delete;
     MonitorModel& operator=(const MonitorModel&) = delete;
@@ -52,7 +55,7 @@ class MonitorModel : public context::SpeechObserver {
     bool open() const { return m_latest && !m_latest->ended; }
     void changed(Change change);
 
-    context::ProgramContext& m_program;
+    context::EngineSession& m_session;
     binding::EngineExtensions m_extensions;
     std::unique_ptr<binding::AudioTap> m_tap;
     int32_t m_tapStatus = 0;

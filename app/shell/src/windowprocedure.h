@@ -88,7 +88,7 @@ class WindowProcedure {
     // Shows the bench monitor, created on first use, or raises it when it is open.
     void openBenchMonitor();
     // Runs a modal dialog owned by `window`; the window is the hooks' target again afterwards.
-    void runDialog(QWidget* window, int (*dialog)(context::ProgramContext&, QWidget*));
+    void runDialog(QWidget* window, const std::function<int(QWidget*)>& dialog);
     bool windowCommand(QWidget* window, int commandId);
     void speechCommand(QWidget* window, int commandId);
     ButtonSet* buttonsOf(QWidget* window) const;

@@ -5,11 +5,11 @@
 #include <QSlider>
 #include <memory>
 
+#include "buttonset.h"
 #include "engine/menubar.h"
-#include "shell/buttonset.h"
-#include "shell/imagebutton.h"
-#include "shell/inputwindow.h"
-#include "shell/saybenchwindow.h"
+#include "imagebutton.h"
+#include "inputwindow.h"
+#include "saybenchwindow.h"
 
 namespace shell {
 

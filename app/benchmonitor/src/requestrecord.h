@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "benchmonitor/envelope.h"
 #include "binding/engineextensions.h"
+#include "envelope.h"
 #include "monitor/speechlog.h"
 
 namespace benchmonitor {
