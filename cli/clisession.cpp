@@ -49,7 +49,7 @@ int32_t readTextFile(const std::string& path, std::string& text) {
         }
         in = &file;
     }
-    constexpr std::size_t kBlock = 64 * 1024;
+    constexpr std::size_t kBlock = std::size_t{64} * 1024;
     text.clear();
     while (text.size() <= common::kMaxTextBytes && *in) {
         const std::size_t before = text.size();
@@ -310,7 +310,7 @@ Outcome CliSession::speakText() {
         }
     }
     m_speaking = true;
-    const Outcome outcome = produceSpeech(text, form);
+    Outcome outcome = produceSpeech(text, form);
     m_speaking = false;
     return outcome;
 }
@@ -341,12 +341,11 @@ Outcome CliSession::produceSpeech(const std::string& text, int32_t form) {
     // The subtitles go with the first command: the generated file when there is one.
     bool subtitlesDue = !m_options.subtitlesPath.empty();
     if (!m_options.generatePath.empty()) {
-        const Outcome outcome =
-            watchCommand("generate", m_options.generatePath, text, subtitlesDue, [&] {
-                return ops().EngineSpeakToFile(m_instance, text.c_str(), length,
-                                               m_options.generatePath.c_str(), m_options.format,
-                                               form, 0, &reserved);
-            });
+        Outcome outcome = watchCommand("generate", m_options.generatePath, text, subtitlesDue, [&] {
+            return ops().EngineSpeakToFile(m_instance, text.c_str(), length,
+                                           m_options.generatePath.c_str(), m_options.format, form,
+                                           0, &reserved);
+        });
         subtitlesDue = false;
         if (outcome.status != SAYMGR_OK || m_stopRequested) {
             return outcome;

@@ -20,7 +20,10 @@ class IconvConverter {
     IconvConverter(const IconvConverter&) = delete;
     IconvConverter& operator=(const IconvConverter&) = delete;
 
-    bool valid() const { return m_descriptor != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open() reports failure as (iconv_t)-1.
+    bool valid() const {
+        return m_descriptor != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+    }
 
     // Appends the converted text to `out`; returns the number of input bytes consumed. Fewer
     // than input.size() means the byte at that position has no conversion.

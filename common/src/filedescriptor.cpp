@@ -70,7 +70,7 @@ ReadStatus readRegularFile(const std::filesystem::path& path, std::size_t limit,
     if (!file.valid()) {
         return (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unreadable;
     }
-    std::vector<char> chunk(64 * 1024);
+    std::vector<char> chunk(std::size_t{64} * 1024);
     while (bytes.size() <= limit) {
         const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
         if (count < 0 && errno == EINTR) {

@@ -79,7 +79,7 @@ void classify(Line& line, std::string_view text) {
 
 // A settings file is small; anything larger, and anything that is no regular file (a pipe, a
 // device, a folder), is never read whole.
-constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
+constexpr std::size_t kMaxProfileBytes = std::size_t{16} * 1024 * 1024;
 
 common::ReadStatus readProfile(const std::filesystem::path& path, std::string& content) {
     common::ReadStatus status = common::readRegularFile(path, kMaxProfileBytes, content);

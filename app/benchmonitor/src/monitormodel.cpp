@@ -21,7 +21,8 @@ std::string_view spokenText(const monitor::SpeechLog& log) {
     if (last == log.events().rend()) {
         return text;
     }
-    return text.substr(0, static_cast<std::size_t>(last->start + last->length));
+    return text.substr(
+        0, static_cast<std::size_t>(last->start) + static_cast<std::size_t>(last->length));
 }
 
 }  // namespace

@@ -209,7 +209,8 @@ MiniPanel::MiniPanel(WindowProcedure& procedure, bool& pauseShowsResume)
                                                             {context::IDC_PAUSE, "Pause"}}};
     std::array<ImageButton*, 3> buttons{};
     for (int i = 0; i < 3; ++i) {
-        const auto [id, text] = specs[i];
+        const int id = specs[i].first;
+        const char* text = specs[i].second;
         buttons[i] =
             new ImageButton(id, QString::fromLatin1(text), QString::fromLatin1(text), this);
         buttons[i]->setGeometry(1 + 48 * i, 1, 48, 24);

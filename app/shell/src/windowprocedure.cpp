@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <filesystem>
+#include <optional>
 
 #include "about/aboutbox.h"
 #include "benchmonitor/monitorwindow.h"
@@ -38,6 +39,24 @@ using platform::BeepKind;
 using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::MessageResult;
+
+// The sound file format a Generate command writes; nothing for another command.
+std::optional<int32_t> generatedFormat(int commandId) {
+    switch (commandId) {
+        case context::IDM_GEN16LINEAR:
+            return SAYMGR_FORMAT_LINEAR16;
+        case context::IDM_GENMULAW:
+            return SAYMGR_FORMAT_MULAW;
+        case context::IDM_GENALAW:
+            return SAYMGR_FORMAT_ALAW;
+        case context::IDM_GEN16WAVE:
+            return SAYMGR_FORMAT_WAVE16;
+        case context::IDM_GEN8WAVE:
+            return SAYMGR_FORMAT_WAVE8;
+        default:
+            return std::nullopt;
+    }
+}
 
 bool isIdle(const context::ProgramContext& program) {
     return program.session.speechState == context::SpeechState::Idle;
@@ -132,7 +151,10 @@ bool WindowProcedure::handleMessage(QWidget* window, int number, intptr_t wParam
         case context::UM_GENPCM:
             m_pcmStatus = m_speech.generation.onGeneratePcm();
             if (wParam != 0)
-                platform::postMessage(reinterpret_cast<QObject*>(wParam), context::UM_GENPCMDONE);
+                // The message's word parameter carries the window to answer, as its sender put it.
+                platform::postMessage(
+                    reinterpret_cast<QObject*>(wParam),  // NOLINT(performance-no-int-to-ptr)
+                    context::UM_GENPCMDONE);
             return true;
         case context::UM_GENPCMIDLE:
         case context::NOTIFY_START:
@@ -377,12 +399,7 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
             openHelp(QString::fromStdString(m_program.paths.helpPath));
             return true;
         case context::IDM_LANGHELP:
-            if (!m_program.appState.languageHelpPath.empty()) {
-                const std::filesystem::path path =
-                    std::filesystem::path(m_program.paths.startupDirectory) /
-                    m_program.appState.languageHelpPath;
-                openHelp(QString::fromStdString(path.string()));
-            }
+            openLanguageHelp();
             return true;
         case context::IDM_ABOUT:
             runDialog(window,
@@ -404,23 +421,20 @@ bool WindowProcedure::windowCommand(QWidget* window, int commandId) {
         case context::IDM_BENCHMONITOR:
             openBenchMonitor();
             return true;
-        case context::IDM_GEN16LINEAR:
-            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_LINEAR16);
-            return true;
-        case context::IDM_GENMULAW:
-            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_MULAW);
-            return true;
-        case context::IDM_GENALAW:
-            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_ALAW);
-            return true;
-        case context::IDM_GEN16WAVE:
-            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_WAVE16);
-            return true;
-        case context::IDM_GEN8WAVE:
-            m_speech.generation.onGenerateCommand(m_mainWindow, SAYMGR_FORMAT_WAVE8);
-            return true;
         default:
+            if (const std::optional<int32_t> format = generatedFormat(commandId)) {
+                m_speech.generation.onGenerateCommand(m_mainWindow, *format);
+                return true;
+            }
             return false;
+    }
+}
+
+void WindowProcedure::openLanguageHelp() {
+    if (!m_program.appState.languageHelpPath.empty()) {
+        const std::filesystem::path path = std::filesystem::path(m_program.paths.startupDirectory) /
+                                           m_program.appState.languageHelpPath;
+        openHelp(QString::fromStdString(path.string()));
     }
 }
 

@@ -83,6 +83,7 @@ class WindowProcedure {
     void restoreMainWindow();
     bool inputShowsTypedText() const;
     void openHelp(const QString& path);
+    void openLanguageHelp();
     void openTextFile();
     void toggleShowMessage();
     // Shows the bench monitor, created on first use, or raises it when it is open.

@@ -71,8 +71,8 @@ void selectSavedRange(context::ProgramContext& program) {
         return;
     const int length = static_cast<int>(input->document()->characterCount()) - 1;
     const auto selection = static_cast<uint32_t>(program.keyboard.savedSelection);
-    const int start = std::min<int>(selection & 0xFFFF, length);
-    const int end = std::min<int>(selection >> 16, length);
+    const int start = std::min(static_cast<int>(selection & 0xFFFF), length);
+    const int end = std::min(static_cast<int>(selection >> 16), length);
     QTextCursor cursor = input->textCursor();
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);

@@ -8,7 +8,8 @@ namespace binding {
 // The program and voxtrial-cli call the engine only through a table like this one, so a test
 // can hand them a table of its own.
 struct EngineOps {
-#define VOXTRIAL_ENGINE_ENTRY(name) decltype(&::name) name;
+// The name is a declarator here, where parentheses would not parse.
+#define VOXTRIAL_ENGINE_ENTRY(name) decltype(&::name) name;  // NOLINT(bugprone-macro-parentheses)
     SAYMGR_OPERATIONS(VOXTRIAL_ENGINE_ENTRY)
 #undef VOXTRIAL_ENGINE_ENTRY
 };

@@ -9,7 +9,7 @@ namespace saymgr::dictionary {
 namespace {
 
 constexpr std::string_view kMagic{"QVXDCB\x1A\n", 8};
-constexpr std::size_t kHeaderBytes = kMagic.size() + 4 * 4;
+constexpr std::size_t kHeaderBytes = kMagic.size() + std::size_t{4} * 4;
 constexpr std::size_t kChecksumBytes = 4;
 
 void putUint(std::string& out, uint32_t value, int bytes) {

@@ -13,7 +13,7 @@ namespace saymgr::dictionary {
 // are comments. Any malformed line makes the whole dictionary invalid.
 class TextDictionary {
   public:
-    static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
+    static constexpr std::size_t kMaxFileBytes = std::size_t{4} * 1024 * 1024;
     static constexpr std::size_t kMaxLineBytes = 1024;
     static constexpr std::size_t kMaxWordBytes = 64;
 

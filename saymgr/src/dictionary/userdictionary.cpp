@@ -19,8 +19,9 @@ namespace {
 // Copies `count` bytes of `text` from `position` to `out`.
 void copyBytes(const MappedText& text, std::size_t position, std::size_t count, MappedText& out) {
     out.utf8.append(text.utf8, position, count);
-    out.sourceOffsets.insert(out.sourceOffsets.end(), text.sourceOffsets.begin() + position,
-                             text.sourceOffsets.begin() + position + count);
+    const auto first = text.sourceOffsets.begin() + static_cast<std::ptrdiff_t>(position);
+    out.sourceOffsets.insert(out.sourceOffsets.end(), first,
+                             first + static_cast<std::ptrdiff_t>(count));
 }
 
 // Every byte of a replacement takes the source offset of the first byte of the word it

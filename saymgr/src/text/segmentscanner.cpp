@@ -49,7 +49,7 @@ int32_t SegmentScanner::endOfPiece(int32_t start) const {
         }
         const bool lastByte = i + 1 >= size;
         bool paragraph = false;
-        if (isSentenceEnd(c) && (lastByte || isBlank(m_source[static_cast<std::size_t>(i + 1)]))) {
+        if (isSentenceEnd(c) && (lastByte || isBlank(m_source[static_cast<std::size_t>(i) + 1]))) {
             return afterBlanks(i + 1, paragraph);
         }
         if (isBlank(c)) {

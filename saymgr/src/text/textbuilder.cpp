@@ -179,7 +179,7 @@ SynthesisText TextBuilder::build(int32_t start, int32_t end) const {
             const int32_t value =
                 last > i + 2
                     ? std::stoi(std::string(m_source.substr(
-                          static_cast<std::size_t>(i + 2), static_cast<std::size_t>(last - i - 2))))
+                          static_cast<std::size_t>(i) + 2, static_cast<std::size_t>(last - i - 2))))
                     : kDefaultPauseMs;
             assembly.addPause(i, std::min(value, kMaxPauseMs));
             i = last;
