@@ -4,7 +4,9 @@ own X server, the way a person would, and reads the windows the way a screen rea
 the speech, Resume goes on, Stop returns to the idle look with the typed text back, and Demo
 speaks the language's demo file. Then Ctrl+M opens the bench monitor, whose event log fills
 while a sentence is spoken, and its SRT, CSV and PNG exports, written through the file dialog
-from the keyboard, are read back. Run inside its own D-Bus session:
+from the keyboard, are read back. Every wait is on the program's AT-SPI events: a condition is
+checked again whenever the program reports a change, never on a timer. Run inside its own D-Bus
+session:
     dbus-run-session -- python3 speaking_endtoend.py PROGRAM RUNTIME_DIR
 """
 import csv
@@ -15,9 +17,9 @@ import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
+from gi.repository import GLib
 
 TEXT = "The cat sat on the mat. The dog ran into the garden and barked at the birds."
 FIRST_PIECE = "The cat sat on the mat. "
@@ -29,22 +31,80 @@ def fail(message):
     sys.exit(1)
 
 
+# Every kind of event a Qt program sends: a change of a text, a selection, a state, a name, a
+# child or a window.
+EVENT_KINDS = ("object", "window", "focus")
+
+
+def run_events(on_event, seconds):
+    """Hands every AT-SPI event to on_event (and once None, at the start) until it answers True
+    or `seconds` pass; returns whether on_event ended it."""
+    outcome = {"ended": False, "expired": False}
+
+    def listener(event):
+        if not outcome["ended"] and on_event(event):
+            outcome["ended"] = True
+            pyatspi.Registry.stop()
+
+    def expire():
+        outcome["expired"] = True
+        pyatspi.Registry.stop()
+        return False
+
+    for kind in EVENT_KINDS:
+        pyatspi.Registry.registerEventListener(listener, kind)
+    GLib.idle_add(lambda: listener(None) and False)
+    timer = GLib.timeout_add(int(seconds * 1000), expire)
+    try:
+        pyatspi.Registry.start()
+    finally:
+        for kind in EVENT_KINDS:
+            pyatspi.Registry.deregisterEventListener(listener, kind)
+        if not outcome["expired"]:
+            GLib.source_remove(timer)
+    return outcome["ended"]
+
+
 def wait_until(what, condition, timeout=20.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
+    """Checks `condition` now and after each event of the program until it holds."""
+    found = []
+
+    def check(_event):
         value = condition()
         if value:
-            return value
-        time.sleep(0.02)
-    fail("timed out waiting for " + what)
+            found.append(value)
+        return bool(value)
+
+    if not run_events(check, timeout):
+        fail("timed out waiting for " + what)
+    return found[0]
 
 
-def free_display():
-    first = 100 + os.getpid() % 400
-    for number in range(first, first + 100):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return f":{number}"
-    fail("no free display number")
+def events_from(node, seconds):
+    """The events that `node` sends within `seconds`."""
+    seen = []
+
+    def record(event):
+        if event is not None and event.source == node:
+            seen.append(event.type)
+        return False
+
+    run_events(record, seconds)
+    return seen
+
+
+def start_x_server():
+    """An X server on a display of its own, which it names once it accepts clients."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], pass_fds=(write,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as names:
+        number = names.readline().strip()
+    if not number:
+        fail("the X server did not start")
+    return xvfb, ":" + number
 
 
 def find(node, role, name):
@@ -131,23 +191,27 @@ def speak_pause_resume_stop(program):
     if program.enabled(program.speak) or not program.enabled(program.stop):
         fail("the buttons do not show the speaking look")
     marks = set()
-    while program.text() == FIRST_PIECE and len(marks) < 3:
+
+    def mark_seen():
         selected = program.selected()
         if selected:
             marks.add(selected)
-        time.sleep(0.01)
+        return program.text() != FIRST_PIECE or len(marks) >= 3
+
+    wait_until("the first piece's words marked", mark_seen)
     if not marks or not marks <= set(FIRST_PIECE.replace(".", "").split()):
         fail(f"the marks {sorted(marks)} are not words of the first piece")
 
     wait_until("the second piece", lambda: program.text().startswith("The dog"))
     program.press(program.pause)
     wait_until("the Resume look", lambda: program.pause.name == "Resume")
-    # A word heard just before the pause may still be on its way to the window.
-    time.sleep(0.3)
+    # A word heard just before the pause may still be on its way to the window; then, for a
+    # second, the input window must report no change at all.
+    events_from(program.input, 0.3)
     held = program.shown()
-    time.sleep(1.0)
-    if program.shown() != held:
-        fail(f"the speech went on while paused: {held} then {program.shown()}")
+    changes = events_from(program.input, 1.0)
+    if changes or program.shown() != held:
+        fail(f"the speech went on while paused: {held}, then {changes} and {program.shown()}")
     program.press(program.pause)
     wait_until("the speech going on after Resume", lambda: program.shown() != held)
 
@@ -178,7 +242,9 @@ def export_from_keyboard(program, monitor, key, title, path):
     subprocess.run(["xdotool", "windowfocus", "--sync", dialog], check=True)
     subprocess.run(["xdotool", "type", "--delay", "20", os.path.basename(path)], check=True)
     subprocess.run(["xdotool", "key", "Return"], check=True)
-    wait_until(title + " written", lambda: os.path.exists(path) and os.path.getsize(path) > 0)
+    # The program writes the file before it next answers the bus, once the dialog has gone.
+    wait_until(title + " written", lambda: Program.active("Bench Monitor") and
+               os.path.exists(path) and os.path.getsize(path) > 0)
 
 
 def read_srt(path):
@@ -241,22 +307,19 @@ def bench_monitor(program, work):
     # Sent to the focus, not the window: the window is gone before the key's release.
     subprocess.run(["xdotool", "windowfocus", "--sync", monitor], check=True)
     subprocess.run(["xdotool", "key", "Escape"], check=True)
-    wait_until("the monitor closed", lambda: subprocess.run(
-        ["xdotool", "search", "--onlyvisible", "--name", "^Bench Monitor$"],
-        capture_output=True).returncode != 0)
+    wait_until("the monitor closed", lambda: not any(
+        window is not None and window.name == "Bench Monitor" and
+        window.getState().contains(pyatspi.STATE_SHOWING)
+        for window in Program.application() or []))
 
 
 def main():
     program_path, runtime = sys.argv[1], sys.argv[2]
     work = tempfile.mkdtemp()
-    display = free_display()
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    xvfb, display = start_x_server()
     os.environ["DISPLAY"] = display
     program = None
     try:
-        wait_until("the X server", lambda: subprocess.run(
-            ["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0)
         program = Program(program_path, runtime, work)
         speak_pause_resume_stop(program)
         demo(program, runtime)
