@@ -159,6 +159,7 @@ const std::vector<OptionSpec>& optionSpecs() {
          }},
         {"--format", true, setFormat},
         {"--frequency", true, setFrequency},
+        {"--jobs", true, rangeSetter(&CliOptions::jobs, "--jobs", 1, 64)},
         {"--volume", true, rangeSetter(&CliOptions::volume, "--volume", 1, 9)},
         {"--pitch", true, rangeSetter(&CliOptions::pitch, "--pitch", 1, 9)},
         {"--rate", true, rangeSetter(&CliOptions::rate, "--rate", 1, 9)},
@@ -320,6 +321,8 @@ Output:
                          4 wav16; default from the extension of FILE
                          (.wav .raw .pcm .ul .mulaw .al .alaw)
   --frequency CODE       7 (7.2 kHz), 8 (8 kHz), 10 (10 kHz) or 11 (11.025 kHz)
+  --jobs N               write a long text (4 KiB or more) with N worker processes,
+                         1 to 64; default SAYMGR_JOBS, else one per core
 
 Voice (1 to 9; unchanged when not given):
   --volume N  --pitch N  --rate N  --speaker N

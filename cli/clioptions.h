@@ -27,6 +27,7 @@ struct CliOptions {
     std::string generatePath;
     int32_t format = -1;
     int32_t frequency = 0;  // frequency code; 0 = leave the engine's
+    int32_t jobs = 0;       // worker processes for a long --generate; 0 = the engine's default
     int32_t volume = -1;
     int32_t pitch = -1;
     int32_t rate = -1;

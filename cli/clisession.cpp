@@ -194,6 +194,14 @@ Outcome CliSession::applySettings() {
             return outcomeOf(status, "setting the frequency");
         }
     }
+    if (m_options.jobs != 0) {
+        const auto setJobs = m_library->extensions().SaymgrSetJobs;
+        const int32_t status =
+            setJobs != nullptr ? setJobs(m_instance, m_options.jobs) : SAYMGR_EENGINE_LOADING;
+        if (status != SAYMGR_OK) {
+            return outcomeOf(status, "setting the number of jobs");
+        }
+    }
     if (m_options.hasVoiceParameters()) {
         const int32_t status = ops().EngineSetVoiceParameters(
             m_instance, kOne, m_options.volume, m_options.speaker, m_options.rate, m_options.pitch,

@@ -8,7 +8,8 @@
 
 namespace saymgrbench {
 
-// Wall and process CPU time (all threads) of a span.
+// Wall and CPU time of a span: all threads of the process and the worker processes it waited
+// for.
 struct Span {
     double wallSeconds = 0;
     double cpuSeconds = 0;

@@ -85,6 +85,7 @@ void EngineLibrary::bindExtensions() {
     bind(m_extensions.SaymgrSetAudioTap, "SaymgrSetAudioTap");
     bind(m_extensions.SaymgrGetNotifyPosition, "SaymgrGetNotifyPosition");
     bind(m_extensions.SaymgrTextToPhonemes, "SaymgrTextToPhonemes");
+    bind(m_extensions.SaymgrSetJobs, "SaymgrSetJobs");
 }
 
 bool EngineLibrary::bindAll() {

@@ -35,6 +35,14 @@ typedef void (*SaymgrAudioTapProc)(void* context, const int16_t* samples, int32_
 SAYMGR_API int32_t SaymgrSetAudioTap(int32_t instance, SaymgrAudioTapProc tap, void* context);
 
 /*
+ * Chooses how many worker processes write a long text into a sound file (EngineSpeakToFile of
+ * 4 KiB or more): `jobs` from 1 (the instance alone) to 64; 0 or less restores the default,
+ * SAYMGR_JOBS when set, else the cores this process may use. The file, its notifications and
+ * their positions are the same whatever the number.
+ */
+SAYMGR_API int32_t SaymgrSetJobs(int32_t instance, int32_t jobs);
+
+/*
  * From inside the EngineNotifyProc: the sample position at which the notification being
  * delivered is heard (its word, piece or bookmark begins; 0 for the start; for the end, the
  * samples heard in all, fewer after a stop) and the frequency in Hz of that speech. Outside a

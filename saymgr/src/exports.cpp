@@ -172,6 +172,13 @@ int32_t SaymgrSetAudioTap(int32_t instance, SaymgrAudioTapProc tap, void* contex
     });
 }
 
+int32_t SaymgrSetJobs(int32_t instance, int32_t jobs) {
+    return withInstance(instance, [&](Instance& open) {
+        open.setJobs(jobs);
+        return 0;
+    });
+}
+
 int32_t SaymgrGetNotifyPosition(int32_t instance, int64_t* sample, int32_t* sampleRate) {
     return withInstance(instance,
                         [&](Instance& open) { return open.notifyPosition(sample, sampleRate); });

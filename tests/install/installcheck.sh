@@ -69,6 +69,11 @@ echo "-- voxtrial-cli from the installed tree"
 "$prefix/bin/voxtrial-cli" --null --text "Installed." --generate "$work/cli.wav"
 [ "$(head -c 4 "$work/cli.wav")" = RIFF ] || fail "voxtrial-cli wrote no wave file"
 
+echo "-- a long text written by the installed worker processes"
+"$prefix/bin/voxtrial-cli" --null --file "$source/LICENSE" --jobs 2 --generate "$work/long.wav" ||
+    fail "voxtrial-cli could not write a long text with two jobs"
+[ "$(stat -c %s "$work/long.wav")" -gt 10000000 ] || fail "the long text's wave file is short"
+
 echo "-- the desktop entry's command"
 command=$(sed -n 's/^Exec=//p' "$prefix/share/applications/org.quenvar.Voxtrial.desktop")
 startup=$work/data/quenvar-voxtrial

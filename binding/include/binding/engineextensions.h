@@ -17,6 +17,8 @@ struct EngineExtensions {
     decltype(&::SaymgrSetAudioTap) SaymgrSetAudioTap = nullptr;
     decltype(&::SaymgrGetNotifyPosition) SaymgrGetNotifyPosition = nullptr;
     decltype(&::SaymgrTextToPhonemes) SaymgrTextToPhonemes = nullptr;
+    // Not needed to monitor: the number of worker processes that write a long file.
+    decltype(&::SaymgrSetJobs) SaymgrSetJobs = nullptr;
 
     bool complete() const {
         return SaymgrSetAudioTap != nullptr && SaymgrGetNotifyPosition != nullptr &&

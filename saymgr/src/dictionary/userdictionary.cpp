@@ -63,6 +63,10 @@ UserDictionary::UserDictionary(int32_t languageId, std::unique_ptr<Entries> entr
 
 UserDictionary::~UserDictionary() = default;
 
+std::string UserDictionary::toBytes() const {
+    return dictionary::BinaryDictionary::encode(m_languageId, m_entries->table);
+}
+
 std::size_t UserDictionary::size() const {
     return m_entries->table.size();
 }

@@ -34,6 +34,8 @@ class UserDictionary {
     static int32_t fromBytes(std::string_view bytes, std::unique_ptr<UserDictionary>& dictionary);
 
     int32_t languageId() const { return m_languageId; }
+    // The dictionary as the bytes of a binary dictionary, which fromBytes() reads back.
+    std::string toBytes() const;
     std::size_t size() const;
 
     // Replaces the whole words of `text` that have entries. The bytes of a replacement map to

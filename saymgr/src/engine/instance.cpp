@@ -211,8 +211,11 @@ int32_t Instance::speakToFile(const char* text, int32_t length, const char* path
     const RunningScope writing(m_writingFile);
     m_stopRequested = false;
     int64_t fileBytes = 0;
-    const int32_t status = run(request(text, length, textForm),
-                               std::make_unique<audio::FileSink>(path, format), &fileBytes);
+    pipeline::SpeechRequest file = request(text, length, textForm);
+    // Worker processes gain only when their start-up is small beside the synthesis.
+    file.jobs = length >= kParallelTextBytes ? m_jobs : 1;
+    const int32_t status =
+        run(std::move(file), std::make_unique<audio::FileSink>(path, format), &fileBytes);
     if (bytesWritten != nullptr && status == 0) {
         *bytesWritten = static_cast<int32_t>(std::min<int64_t>(fileBytes, INT32_MAX));
     }
@@ -276,6 +279,10 @@ void Instance::notify(const pipeline::Notification& notification) {
     const pipeline::Notification* outer = std::exchange(m_delivering, &notification);
     m_callback(0, notification.code, notification.value1, notification.value2);
     m_delivering = outer;
+}
+
+void Instance::setJobs(int32_t jobs) {
+    m_jobs = jobs >= 1 ? std::min(jobs, kMaxJobs) : parallel::defaultJobs();
 }
 
 void Instance::setAudioTap(SaymgrAudioTapProc tap, void* context) {

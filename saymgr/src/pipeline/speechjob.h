@@ -52,18 +52,7 @@ class SpeechJob {
 
     audio::Sink& sink() { return *m_sink; }
 
-    // Samples (at the synthesis rate) gathered before they go to the output thread: about
-    // 0.7 s of sound, so that the threads hand over, and the sink writes, seldom.
-    static constexpr std::size_t kBatchSamples = 16384;
-
   private:
-    // Samples at the synthesis rate, and the events among them with synthesis-rate positions.
-    struct Chunk {
-        std::vector<int16_t> samples;
-        std::vector<Notification> events;
-    };
-    class Listener;
-
     void runSynthesis() noexcept;
     void runOutput() noexcept;
     void synthesize();

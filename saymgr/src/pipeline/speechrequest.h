@@ -30,6 +30,7 @@ struct SpeechRequest {
     text::Dictionaries dictionaries;
     int outputRate = 11025;
     bool tapAudio = false;  // hand every block written to the sink to the host as well
+    int jobs = 1;           // worker processes that synthesize it; 1: this process alone
 };
 
 // A notification for the caller: (code, value1, value2) and the sample position at which it
@@ -39,6 +40,12 @@ struct Notification {
     int32_t value1;
     int32_t value2;
     int64_t sample = 0;
+};
+
+// Samples at the synthesis rate, and the events among them with synthesis-rate positions.
+struct Chunk {
+    std::vector<int16_t> samples;
+    std::vector<Notification> events;
 };
 
 // A block of samples as it went to the sink, with the position of its first sample.
