@@ -1,16 +1,22 @@
 // Long texts written into files by worker processes, against the same texts written by the
 // engine alone, and what happens when a worker dies or the host stops.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -210,6 +216,62 @@ TEST_F(EngineParallelTest, StopEndsTheWorkersAndTheFile) {
     EXPECT_EQ(generate(longText(60000), path, SAYMGR_FORMAT_WAVE16, &bytes), 0);
     EXPECT_GT(bytes, 44);
     EXPECT_LT(bytes, 2000000);
+    EXPECT_TRUE(workers().empty());
+}
+
+// Writes that fail part way (a file size limit, as a full file system does) fail the file with
+// the writer's status, keep the old file and end the workers.
+TEST_F(EngineParallelTest, AFailedWriteKeepsTheOldFileAndEndsTheWorkers) {
+    const std::string path = file("full.wav").string();
+    std::ofstream(path) << "the user's file";
+    ASSERT_EQ(SaymgrSetJobs(host.instance(), 2), 0);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{64 * 1024, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    int32_t bytes = 0;
+    const int32_t status = generate(longText(60000), path, SAYMGR_FORMAT_WAVE16, &bytes);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(status, SAYMGR_EFILE_WRITE);
+    EXPECT_EQ(readFile(path), "the user's file");
+    EXPECT_TRUE(workers().empty());
+}
+
+// A reader that opens the pipe and never reads: the engine waits with the workers running
+// ahead, and a stop still ends the generation and the workers.
+TEST_F(EngineParallelTest, StopEndsAGenerationIntoAStalledPipe) {
+    const std::string pipe = file("stalled").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int readEnd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(readEnd, 0);
+    std::atomic<bool> returned{false};
+    std::atomic<bool> drained{false};
+    // Should the stop not end it, the pipe is drained after a while so that the test fails
+    // instead of hanging.
+    std::thread guard([&] {
+        for (int i = 0; i < 1000 && !returned; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::vector<char> buffer(65536);
+        while (!returned) {
+            drained = ::read(readEnd, buffer.data(), buffer.size()) > 0 || drained;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    host.onDispatch = [&] {
+        if (host.dispatchCount == 30) {
+            EXPECT_EQ(EngineStop(host.instance(), 1), 0);
+        }
+    };
+    ASSERT_EQ(SaymgrSetJobs(host.instance(), 2), 0);
+    int32_t bytes = -1;
+    EXPECT_EQ(generate(longText(60000), pipe, SAYMGR_FORMAT_LINEAR16, &bytes), 0);
+    returned = true;
+    guard.join();
+    ::close(readEnd);
+    EXPECT_FALSE(drained) << "the generation ended only when the pipe was read";
     EXPECT_TRUE(workers().empty());
 }
 
