@@ -19,7 +19,7 @@ import sys
 import tempfile
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 
 TEXT = "The cat sat on the mat. The dog ran into the garden and barked at the birds."
 FIRST_PIECE = "The cat sat on the mat. "
@@ -36,9 +36,10 @@ def fail(message):
 EVENT_KINDS = ("object", "window", "focus")
 
 
-def run_events(on_event, seconds):
-    """Hands every AT-SPI event to on_event (and once None, at the start) until it answers True
-    or `seconds` pass; returns whether on_event ended it."""
+def run_events(on_event, seconds, sources=()):
+    """Hands every AT-SPI event to on_event (and None at the start and on each change a file
+    monitor in `sources` reports) until it answers True or `seconds` pass; returns whether
+    on_event ended it."""
     outcome = {"ended": False, "expired": False}
 
     def listener(event):
@@ -53,6 +54,8 @@ def run_events(on_event, seconds):
 
     for kind in EVENT_KINDS:
         pyatspi.Registry.registerEventListener(listener, kind)
+    handlers = [(source, source.connect("changed", lambda *_: listener(None)))
+                for source in sources]
     GLib.idle_add(lambda: listener(None) and False)
     timer = GLib.timeout_add(int(seconds * 1000), expire)
     try:
@@ -60,13 +63,16 @@ def run_events(on_event, seconds):
     finally:
         for kind in EVENT_KINDS:
             pyatspi.Registry.deregisterEventListener(listener, kind)
+        for source, handler in handlers:
+            source.disconnect(handler)
         if not outcome["expired"]:
             GLib.source_remove(timer)
     return outcome["ended"]
 
 
-def wait_until(what, condition, timeout=20.0):
-    """Checks `condition` now and after each event of the program until it holds."""
+def wait_until(what, condition, timeout=20.0, sources=()):
+    """Checks `condition` now and after each event of the program (and of `sources`) until it
+    holds."""
     found = []
 
     def check(_event):
@@ -75,7 +81,7 @@ def wait_until(what, condition, timeout=20.0):
             found.append(value)
         return bool(value)
 
-    if not run_events(check, timeout):
+    if not run_events(check, timeout, sources):
         fail("timed out waiting for " + what)
     return found[0]
 
@@ -179,8 +185,16 @@ class Program:
 
     @staticmethod
     def active(title):
+        return Program.window_in_state(title, pyatspi.STATE_ACTIVE)
+
+    @staticmethod
+    def showing(title):
+        return Program.window_in_state(title, pyatspi.STATE_SHOWING)
+
+    @staticmethod
+    def window_in_state(title, state):
         return any(window is not None and window.name == title and
-                   window.getState().contains(pyatspi.STATE_ACTIVE)
+                   window.getState().contains(state)
                    for window in Program.application() or [])
 
 
@@ -237,14 +251,20 @@ def window_named(title):
 # The dialog opens in the start-up directory; the file name alone is typed (a typed folder
 # would open the name completer's popup, which takes keys).
 def export_from_keyboard(program, monitor, key, title, path):
+    # The folder is watched (inotify) from before the file can appear.
+    folder = Gio.File.new_for_path(os.path.dirname(path)).monitor_directory(
+        Gio.FileMonitorFlags.NONE, None)
     program.key(key, monitor)
     dialog = window_named(title)
+    # The X window exists a moment before it is mapped, and only a mapped one takes the focus.
+    wait_until(title + " shown", lambda: Program.showing(title))
     subprocess.run(["xdotool", "windowfocus", "--sync", dialog], check=True)
     subprocess.run(["xdotool", "type", "--delay", "20", os.path.basename(path)], check=True)
     subprocess.run(["xdotool", "key", "Return"], check=True)
-    # The program writes the file before it next answers the bus, once the dialog has gone.
+    # Written and closed, and the dialog gone.
     wait_until(title + " written", lambda: Program.active("Bench Monitor") and
-               os.path.exists(path) and os.path.getsize(path) > 0)
+               os.path.exists(path) and os.path.getsize(path) > 0, sources=(folder,))
+    folder.cancel()
 
 
 def read_srt(path):
@@ -307,10 +327,7 @@ def bench_monitor(program, work):
     # Sent to the focus, not the window: the window is gone before the key's release.
     subprocess.run(["xdotool", "windowfocus", "--sync", monitor], check=True)
     subprocess.run(["xdotool", "key", "Escape"], check=True)
-    wait_until("the monitor closed", lambda: not any(
-        window is not None and window.name == "Bench Monitor" and
-        window.getState().contains(pyatspi.STATE_SHOWING)
-        for window in Program.application() or []))
+    wait_until("the monitor closed", lambda: not Program.showing("Bench Monitor"))
 
 
 def main():
