@@ -112,7 +112,11 @@ int32_t ParallelSynthesis::run() {
     std::vector<pollfd> watched(workers.size());
     Clock::time_point heard = Clock::now();
     while (!m_stopped) {
-        assignJobs(workers);
+        // Silence counts from the last frame or the last job handed out, and only while a worker
+        // has a job: a slow reader of the file may hold the engine far longer.
+        if (assignJobs(workers)) {
+            heard = Clock::now();
+        }
         if (!forward() || m_nextToSend == m_jobs.size()) {
             return 0;
         }
@@ -125,7 +129,9 @@ int32_t ParallelSynthesis::run() {
             return SAYMGR_EENGINE_LOADING;
         }
         if (ready <= 0) {
-            if (Clock::now() - heard > std::chrono::milliseconds(kSilenceLimitMs)) {
+            const bool busy = std::any_of(workers.begin(), workers.end(),
+                                          [](const Worker& worker) { return worker.job >= 0; });
+            if (busy && Clock::now() - heard > std::chrono::milliseconds(kSilenceLimitMs)) {
                 return SAYMGR_EENGINE_LOADING;
             }
             continue;
@@ -156,16 +162,19 @@ int32_t ParallelSynthesis::startWorkers(std::vector<Worker>& workers) {
     return 0;
 }
 
-void ParallelSynthesis::assignJobs(std::vector<Worker>& workers) {
+bool ParallelSynthesis::assignJobs(std::vector<Worker>& workers) {
     const std::size_t window = std::min(m_jobs.size(), m_nextToSend + 2 * workers.size());
+    bool assigned = false;
     for (Worker& worker : workers) {
         if (worker.job < 0 && m_nextToAssign < window) {
             const Job& job = m_jobs[m_nextToAssign++];
             worker.job = job.id;
+            assigned = true;
             // A worker that is gone shows as the end of its output, where it is reported.
             worker.process.send(jobFrame(job));
         }
     }
+    return assigned;
 }
 
 bool ParallelSynthesis::forward() {

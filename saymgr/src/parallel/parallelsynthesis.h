@@ -51,7 +51,8 @@ class ParallelSynthesis {
     };
 
     int32_t startWorkers(std::vector<Worker>& workers);
-    void assignJobs(std::vector<Worker>& workers);
+    // Hands the next jobs to idle workers; whether it handed out any.
+    bool assignJobs(std::vector<Worker>& workers);
     // Hands on what is ready of the jobs in text order; false when `send` refused a chunk.
     bool forward();
     int32_t readFrom(Worker& worker);
