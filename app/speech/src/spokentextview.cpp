@@ -28,7 +28,10 @@ void select(QPlainTextEdit& window, int start, int end) {
 }  // namespace
 
 SpokenTextView::SpokenTextView(context::ProgramContext& program, SpeechRequests& requests)
-    : m_program(program), m_requests(requests) {}
+    : m_program(program), m_requests(requests) {
+    m_refreshTimer.setSingleShot(true);
+    QObject::connect(&m_refreshTimer, &QTimer::timeout, [this] { applyPendingView(); });
+}
 
 QPlainTextEdit* SpokenTextView::inputWindow() const {
     return qobject_cast<QPlainTextEdit*>(m_program.controls.inputWindow.data());
@@ -72,7 +75,7 @@ void SpokenTextView::EchoSpokenText(QPlainTextEdit* window, int32_t length, int3
     if (fileType == 0 && m_program.appState.PlayMode == context::IDM_SOURCEFILE) {
         line = common::oemToAnsi(line);
     }
-    window->setPlainText(QString::fromStdString(common::ansiToUtf8(line)));
+    showText(*window, QString::fromStdString(common::ansiToUtf8(line)));
     echo.pieceShown = true;
 }
 
@@ -126,13 +129,13 @@ void SpokenTextView::mark(int32_t start, int32_t length) {
     }
     if (!echo.pieceShown) {
         const int first = m_requests.windowOffset() + start;
-        select(*window, first, first + length);
+        showSelection(*window, first, first + length);
         return;
     }
     const auto begin = static_cast<std::size_t>(start);
     const std::size_t pieceLength = echo.windowPositions.size();
     if (begin < echo.pieceStart || begin >= echo.pieceStart + pieceLength) {
-        select(*window, 0, 0);
+        showSelection(*window, 0, 0);
         return;
     }
     const std::size_t end = begin + static_cast<std::size_t>(length);
@@ -141,7 +144,58 @@ void SpokenTextView::mark(int32_t start, int32_t length) {
     const int last = end - echo.pieceStart < pieceLength
                          ? echo.windowPositions[end - echo.pieceStart]
                          : shownLength;
-    select(*window, first, last);
+    showSelection(*window, first, last);
+}
+
+void SpokenTextView::showText(QPlainTextEdit& window, const QString& text) {
+    if (!coalescing()) {
+        window.setPlainText(text);
+        return;
+    }
+    m_pending.text = text;
+    m_pending.selection.reset();
+    refreshLater();
+}
+
+void SpokenTextView::showSelection(QPlainTextEdit& window, int first, int last) {
+    if (!coalescing()) {
+        select(window, first, last);
+        return;
+    }
+    m_pending.selection = {first, last};
+    refreshLater();
+}
+
+bool SpokenTextView::coalescing() const {
+    return m_requests.kind() == SpeechRequests::Kind::Generate;
+}
+
+void SpokenTextView::refreshLater() {
+    const auto since = m_program.session.now() - m_lastRefresh;
+    if (since >= kGenerationRefresh) {
+        applyPendingView();
+    } else if (!m_refreshTimer.isActive()) {
+        m_refreshTimer.start(
+            std::chrono::ceil<std::chrono::milliseconds>(kGenerationRefresh - since));
+    }
+}
+
+// An update that comes after its generation has ended is dropped: the window shows the user's
+// own text again by then.
+void SpokenTextView::applyPendingView() {
+    m_refreshTimer.stop();
+    m_lastRefresh = m_program.session.now();
+    const PendingView pending = std::exchange(m_pending, {});
+    QPlainTextEdit* window = inputWindow();
+    if (window == nullptr || !coalescing()) {
+        return;
+    }
+    if (pending.text) {
+        window->setPlainText(*pending.text);
+    }
+    if (pending.selection) {
+        select(*window, pending.selection->first, pending.selection->second);
+    }
 }
 
 }  // namespace speech

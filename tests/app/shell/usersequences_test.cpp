@@ -122,6 +122,8 @@ class UserSequenceTest : public ShellFixture {
         std::ofstream(startupDirectory() / "DEMO_DE.TXT") << "Hallo aus der Demo.";
         std::ofstream(startupDirectory() / "story.txt") << kStoryText;
         RC_ASSERT(start(extended ? "SAYRUN" : "") == std::nullopt);
+        // Each reading a second after the last: a generation's echo never waits for a refresh.
+        program().session.now = [this] { return m_clock += std::chrono::seconds(1); };
         m_clipboard = "another program's text";
         m_recorders.clipboard->setAnsiText(*m_clipboard);
         m_selectionLanguage = program().appState.Language;
@@ -443,6 +445,7 @@ class UserSequenceTest : public ShellFixture {
     std::pair<int, int> m_selection{0, 0};
     int m_selectionLanguage = 1;
     std::optional<std::string> m_clipboard;
+    context::SpeechObserver::Clock::time_point m_clock{};
     std::size_t m_echoOffset = 0;  // where the next echoed piece starts in the request's text
     std::string m_failure;
     // Inside a property a failed step ends the sequence, so RapidCheck can shrink it; a replayed

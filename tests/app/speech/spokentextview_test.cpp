@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
+#include <QTest>
 #include <fstream>
 
 #include "context/commandids.h"
@@ -9,6 +10,8 @@
 
 namespace speechtest {
 namespace {
+
+using namespace std::chrono_literals;
 
 // What the input window showed, and what was selected in it, at one moment of a speech.
 struct Shown {
@@ -38,10 +41,7 @@ class SpokenTextViewTest : public shelltest::ShellFixture {
     // Plays a notification, then notes what the window shows.
     void notifyAndLook(int32_t code, int32_t value1, int32_t value2 = 0) {
         m_engine.addNotification(code, value1, value2);
-        m_engine.addAction([this] {
-            QPlainTextEdit& input = mainWindow().input();
-            m_seen.push_back({input.toPlainText(), input.textCursor().selectedText()});
-        });
+        m_engine.addAction([this] { look(); });
     }
     // The mark of `word`, found in `text` from `from` on.
     void markWord(const std::string& text, const std::string& word, std::size_t from = 0) {
@@ -49,7 +49,17 @@ class SpokenTextViewTest : public shelltest::ShellFixture {
                       static_cast<int32_t>(text.find(word, from)));
     }
 
+    // Plays the rest of the script at `time` of the program's clock.
+    void at(std::chrono::milliseconds time) {
+        m_engine.addAction([this, time] { m_clock = time; });
+    }
+    void look() {
+        QPlainTextEdit& input = mainWindow().input();
+        m_seen.push_back({input.toPlainText(), input.textCursor().selectedText()});
+    }
+
     std::vector<Shown> m_seen;
+    std::chrono::milliseconds m_clock{0};
 };
 
 TEST_F(SpokenTextViewTest, EachPieceIsShownCleanedAndTheMarksLandOnItsWords) {
@@ -68,6 +78,54 @@ TEST_F(SpokenTextViewTest, EachPieceIsShownCleanedAndTheMarksLandOnItsWords) {
     const std::vector<Shown> expected{
         {first, ""},         {first, "cat"},         {first, "sat"},
         {"On the mat.", ""}, {"On the mat.", "the"}, {"On the mat.", "mat"},
+    };
+    EXPECT_EQ(m_seen, expected);
+}
+
+// A generation's notifications come much faster than speech: the window takes them at most
+// every 40 ms, the last of a burst when its time comes, and nothing once the user's own text is
+// back.
+TEST_F(SpokenTextViewTest, AGenerationRefreshesTheEchoAtMostEvery40msAndNeverAfterItsEnd) {
+    startWith(context::IDM_SOURCEFILE, 1);
+    program().session.now = [this] { return context::SpeechObserver::Clock::time_point(m_clock); };
+    const std::string text = "One two. Three four.";
+    const auto path = startupDirectory() / "text.txt";
+    std::ofstream(path, std::ios::binary) << text;
+    program().appState.textFilePath = path.string();
+    at(1000ms);
+    notifyAndLook(SAYMGR_NOTIFY_CHUNK, 9);
+    at(1010ms);
+    markWord(text, "One");
+    at(1045ms);
+    markWord(text, "two");
+    at(1050ms);
+    notifyAndLook(SAYMGR_NOTIFY_CHUNK, 11);
+    m_engine.addAction([this] {
+        QTest::qWait(60);
+        look();
+    });
+    at(1200ms);
+    markWord(text, "Three");
+    markWord(text, "four");
+    QPlainTextEdit& input = mainWindow().input();
+    input.setPlainText("my own words");
+    selectInput(3, 6);
+    m_recorders.fileDialogs->queueAnswer(
+        QString::fromStdString((startupDirectory() / "o.wav").string()));
+    command(context::IDM_GEN16WAVE);
+    QTest::qWait(60);
+    look();
+
+    const QString first = "One two. ";
+    const std::vector<Shown> expected{
+        {first, ""},
+        {first, ""},
+        {first, "two"},
+        {first, "two"},
+        {"Three four.", ""},
+        {"Three four.", "Three"},
+        {"Three four.", "Three"},
+        {"my own words", "own"},
     };
     EXPECT_EQ(m_seen, expected);
 }
