@@ -1,8 +1,5 @@
 #include "clisession.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +8,7 @@
 #include <iostream>
 #include <optional>
 
+#include "binding/dictionaryloading.h"
 #include "commandmonitor.h"
 #include "common/codepage.h"
 #include "common/replacementfile.h"
@@ -59,35 +57,6 @@ int32_t readTextFile(const std::string& path, std::string& text) {
     }
     return in->bad() ? SAYMGR_EFILE_OPEN : SAYMGR_OK;
 }
-
-// A temporary binary dictionary, removed when it goes out of scope.
-class TemporaryDictionary {
-  public:
-    TemporaryDictionary() {
-        std::error_code error;
-        const auto folder = std::filesystem::temp_directory_path(error);
-        m_path = (error ? std::filesystem::path("/tmp") : folder) / "voxtrial-dict-XXXXXX.dcb";
-        const int fd = mkstemps(m_path.data(), 4);
-        if (fd < 0) {
-            m_path.clear();
-        } else {
-            close(fd);
-        }
-    }
-    ~TemporaryDictionary() {
-        if (!m_path.empty()) {
-            std::remove(m_path.c_str());
-        }
-    }
-    TemporaryDictionary(const TemporaryDictionary&) = delete;
-    TemporaryDictionary& operator=(const TemporaryDictionary&) = delete;
-
-    bool created() const { return !m_path.empty(); }
-    const std::string& path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
 
 }  // namespace
 
@@ -271,23 +240,10 @@ Outcome CliSession::loadDictionaries() {
     return {};
 }
 
-// A binary dictionary loads directly; a text dictionary, which the engine refuses as such,
-// is compiled into a temporary binary one first.
 Outcome CliSession::loadDictionary(const std::string& path) {
     int32_t handle = 0;
-    int32_t status = ops().EngineLoadDictionary(m_instance, &handle, path.c_str());
-    if (status == SAYMGR_EDICT_FORMAT) {
-        const TemporaryDictionary binary;
-        if (!binary.created()) {
-            return outcomeOf(SAYMGR_EFILE_OPEN, "creating a temporary dictionary");
-        }
-        status = ops().EngineCompileDictionary(
-            m_instance, path.c_str(),
-            m_options.dosDictionaries ? SAYMGR_TEXT_DOS : SAYMGR_TEXT_ANSI, binary.path().c_str());
-        if (status == SAYMGR_OK) {
-            status = ops().EngineLoadDictionary(m_instance, &handle, binary.path().c_str());
-        }
-    }
+    const int32_t status =
+        binding::loadDictionary(ops(), m_instance, path, m_options.dosDictionaries, handle);
     if (status != SAYMGR_OK) {
         return outcomeOf(status, path);
     }

@@ -15,6 +15,7 @@
 #include "clisession.h"
 #include "common/pace.h"
 #include "interruptwatcher.h"
+#include "suitecommand.h"
 
 namespace {
 
@@ -90,5 +91,9 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "suite") == 0) {
+        std::signal(SIGPIPE, SIG_IGN);
+        return finishOutput(cli::runSuiteCommand(std::vector<std::string>(argv + 2, argv + argc)));
+    }
     return finishOutput(run(argc, argv));
 }

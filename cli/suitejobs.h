@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Renders suite cases with `voxtrial-cli suite render` processes, each with its own engine,
+// since the synthesizer speaks one text at a time in a process. The cases are dealt out in
+// turn; each process writes its cases' files into the folder and reports every case on a line.
+class SuiteJobs {
+  public:
+    // Called on the calling thread as each case ends: how many have ended so far.
+    using Progress = std::function<void(std::size_t done)>;
+
+    SuiteJobs(std::vector<std::string> commonArguments, int jobs);
+
+    // Renders `positions` into `folder`; the positions that failed, with why.
+    std::map<std::size_t, std::string> render(const std::vector<std::size_t>& positions,
+                                              const std::filesystem::path& folder,
+                                              const Progress& progress) const;
+
+    // The job count to use: `requested`, or the cores this process may use.
+    static int jobCount(int requested, std::size_t cases);
+
+  private:
+    std::vector<std::string> m_arguments;
+    int m_jobs;
+};
+
+// The line a render process writes for each case it ends.
+std::string renderedLine(std::size_t position, const std::string& error);
+
+}  // namespace cli
