@@ -3,7 +3,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <numeric>
@@ -21,11 +25,47 @@ namespace {
 
 constexpr int kExitChanged = 1;
 constexpr int kExitError = 2;
+constexpr int kExitInterrupted = 130;
 constexpr int kProgressWidth = 30;
+
+// Set by Ctrl+C or a termination request: the render processes end, and so does the command,
+// leaving the reference as it was.
+std::atomic<bool> g_stopRequested{false};
+
+void requestStop(int) {
+    g_stopRequested = true;
+}
+
+// Catches SIGINT and SIGTERM for as long as it lives; a blocking wait they interrupt returns.
+class StopSignals {
+  public:
+    StopSignals() {
+        struct sigaction action {};
+        action.sa_handler = requestStop;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_interrupt);
+        sigaction(SIGTERM, &action, &m_terminate);
+    }
+    ~StopSignals() {
+        sigaction(SIGINT, &m_interrupt, nullptr);
+        sigaction(SIGTERM, &m_terminate, nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+    struct sigaction m_interrupt {};
+    struct sigaction m_terminate {};
+};
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "voxtrial-cli: %s\n", message.c_str());
     return kExitError;
+}
+
+int stopped() {
+    std::fputs("voxtrial-cli: stopped\n", stderr);
+    return kExitInterrupted;
 }
 
 // A folder under the system's temporary folder, removed with all it holds when it goes.
@@ -109,13 +149,27 @@ std::map<std::size_t, std::string> renderAll(const SuiteOptions& options,
     std::vector<std::string> arguments{options.suitePath};
     const std::vector<std::string> engine = renderArguments(options);
     arguments.insert(arguments.end(), engine.begin(), engine.end());
-    const SuiteJobs jobs(arguments, SuiteJobs::jobCount(options.jobs, positions.size()));
+    const SuiteJobs jobs(arguments, SuiteJobs::jobCount(options.jobs, positions.size()),
+                         g_stopRequested);
     const ProgressBar bar(positions.size(), options.progress);
     return jobs.render(positions, folder, [&bar](std::size_t done) { bar.show(done); });
 }
 
-suite::EngineIdentity engineIdentity(const SuiteOptions& options) {
+// The engine's account of itself, once the suite's languages are known to be its own.
+std::optional<suite::EngineIdentity> checkedEngine(const SuiteOptions& options,
+                                                   const suite::Suite& suite) {
     const suite::CaseRenderer renderer(options.enginePath);
+    if (!renderer.openError().empty()) {
+        fail(renderer.openError());
+        return std::nullopt;
+    }
+    for (const suite::SuiteCase& suiteCase : suite.cases) {
+        if (!renderer.knowsLanguage(suiteCase.settings.language)) {
+            fail(options.suitePath + ": case " + suiteCase.id + ": unknown language \"" +
+                 suiteCase.settings.language + "\" (voxtrial-cli --list-languages lists them)");
+            return std::nullopt;
+        }
+    }
     return renderer.identity();
 }
 
@@ -159,6 +213,10 @@ int record(const SuiteOptions& options) {
         !options.update) {
         return fail(target.string() + " already holds a reference; give --update to replace it");
     }
+    const std::optional<suite::EngineIdentity> engine = checkedEngine(options, *suite);
+    if (!engine) {
+        return kExitError;
+    }
     TemporaryFolder recorded(std::filesystem::absolute(target, error));
     if (recorded.path().empty()) {
         return fail("cannot create a folder beside " + target.string());
@@ -167,6 +225,9 @@ int record(const SuiteOptions& options) {
     std::iota(positions.begin(), positions.end(), std::size_t{0});
     const std::map<std::size_t, std::string> failures =
         renderAll(options, positions, recorded.path());
+    if (g_stopRequested) {
+        return stopped();
+    }
     for (const auto& [position, why] : failures) {
         std::fprintf(stderr, "voxtrial-cli: case %s: %s\n", suite->cases[position].id.c_str(),
                      why.c_str());
@@ -175,7 +236,7 @@ int record(const SuiteOptions& options) {
         return fail("nothing recorded: " + std::to_string(failures.size()) + " cases failed");
     }
     const std::string written =
-        suite::writeManifest(recorded.path(), suite::manifestOf(*suite, engineIdentity(options)));
+        suite::writeManifest(recorded.path(), suite::manifestOf(*suite, *engine));
     if (!written.empty()) {
         return fail(written);
     }
@@ -187,6 +248,44 @@ int record(const SuiteOptions& options) {
     return 0;
 }
 
+std::string renderCase(suite::CaseRenderer& renderer, const SuiteOptions& options,
+                       std::size_t position, const suite::SuiteCase& suiteCase) {
+    suite::RenderOutcome outcome = renderer.render(suiteCase);
+    return outcome.rendering ? suite::writeCaseFiles(options.renderFolder,
+                                                     suite::caseFileStem(position, suiteCase.id),
+                                                     suiteCase, *outcome.rendering)
+                             : outcome.error;
+}
+
+void reportRendered(std::size_t position, const std::string& error) {
+    const std::string line = renderedLine(position, error);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+// Renders a case in a copy of this process, so that every case starts from the engine's state
+// as it is now: eSpeak NG carries state from one text to the next, and a case would otherwise
+// sound a little different after other predecessors (another job count or shard). The copy is
+// made between cases, when the engine's only other thread (eSpeak NG's, idle in synchronous
+// mode) holds nothing.
+void renderInCopy(suite::CaseRenderer& renderer, const SuiteOptions& options, std::size_t position,
+                  const suite::SuiteCase& suiteCase) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        reportRendered(position, renderCase(renderer, options, position, suiteCase));
+        _exit(0);
+    }
+    int status = 0;
+    while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (child < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        reportRendered(position, child < 0
+                                     ? "cannot start a renderer"
+                                     : "the renderer ended with status " + std::to_string(status));
+    }
+}
+
 int render(const SuiteOptions& options) {
     const std::optional<suite::Suite> suite = loadedSuite(options);
     if (!suite) {
@@ -194,19 +293,11 @@ int render(const SuiteOptions& options) {
     }
     suite::CaseRenderer renderer(options.enginePath);
     for (const std::size_t position : options.cases) {
-        std::string error = position < suite->cases.size() ? "" : "no such case";
-        if (error.empty()) {
-            const suite::SuiteCase& suiteCase = suite->cases[position];
-            suite::RenderOutcome outcome = renderer.render(suiteCase);
-            error = outcome.rendering
-                        ? suite::writeCaseFiles(options.renderFolder,
-                                                suite::caseFileStem(position, suiteCase.id),
-                                                suiteCase, *outcome.rendering)
-                        : outcome.error;
+        if (position >= suite->cases.size()) {
+            reportRendered(position, "no such case");
+        } else {
+            renderInCopy(renderer, options, position, suite->cases[position]);
         }
-        const std::string line = renderedLine(position, error);
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fflush(stdout);
     }
     return 0;
 }
@@ -308,6 +399,10 @@ int checkSuite(const SuiteOptions& options) {
         return fail(options.referencePath + " is a reference of suite \"" + manifest->suiteName +
                     "\", not of \"" + suite->name + "\"");
     }
+    const std::optional<suite::EngineIdentity> engine = checkedEngine(options, *suite);
+    if (!engine) {
+        return kExitError;
+    }
     const TemporaryFolder rendered;
     if (rendered.path().empty()) {
         return fail("cannot create a temporary folder");
@@ -316,9 +411,11 @@ int checkSuite(const SuiteOptions& options) {
         suite::shardCases(suite->cases.size(), options.shard, options.shards);
     const std::map<std::size_t, std::string> failures =
         renderAll(options, positions, rendered.path());
-    suite::SuiteReport report{suite->name,        suite->cases.size(),
-                              manifest->engine,   engineIdentity(options),
-                              options.tolerances, {}};
+    if (g_stopRequested) {
+        return stopped();
+    }
+    suite::SuiteReport report{suite->name, suite->cases.size(), manifest->engine,
+                              *engine,     options.tolerances,  {}};
     for (const std::size_t position : positions) {
         const suite::SuiteCase& suiteCase = suite->cases[position];
         suite::CaseResult result;
@@ -368,6 +465,7 @@ int runSuiteCommand(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "voxtrial-cli: %s\n\n%s", error.c_str(), suiteUsageText());
         return kExitError;
     }
+    const StopSignals signals;
     switch (options->action) {
         case SuiteOptions::Action::Record:
             return record(*options);

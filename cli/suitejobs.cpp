@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sched.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,8 +92,9 @@ std::string renderedLine(std::size_t position, const std::string& error) {
                          : "failed " + std::to_string(position) + " " + error + "\n";
 }
 
-SuiteJobs::SuiteJobs(std::vector<std::string> commonArguments, int jobs)
-    : m_arguments(std::move(commonArguments)), m_jobs(std::max(jobs, 1)) {}
+SuiteJobs::SuiteJobs(std::vector<std::string> commonArguments, int jobs,
+                     const std::atomic<bool>& stop)
+    : m_arguments(std::move(commonArguments)), m_jobs(std::max(jobs, 1)), m_stop(stop) {}
 
 int SuiteJobs::jobCount(int requested, std::size_t cases) {
     int jobs = requested;
@@ -129,6 +131,12 @@ std::map<std::size_t, std::string> SuiteJobs::render(const std::vector<std::size
         watched.push_back({process->pid > 0 ? process->output.get() : -1, POLLIN, 0});
     }
     while (std::any_of(watched.begin(), watched.end(), [](const pollfd& f) { return f.fd >= 0; })) {
+        if (m_stop) {
+            for (const auto& process : processes) {
+                kill(process->pid, SIGTERM);
+            }
+            break;
+        }
         if (poll(watched.data(), watched.size(), -1) < 0 && errno != EINTR) {
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -17,7 +18,8 @@ class SuiteJobs {
     // Called on the calling thread as each case ends: how many have ended so far.
     using Progress = std::function<void(std::size_t done)>;
 
-    SuiteJobs(std::vector<std::string> commonArguments, int jobs);
+    // The processes are ended as soon as `stop` is set (by a signal handler).
+    SuiteJobs(std::vector<std::string> commonArguments, int jobs, const std::atomic<bool>& stop);
 
     // Renders `positions` into `folder`; the positions that failed, with why.
     std::map<std::size_t, std::string> render(const std::vector<std::size_t>& positions,
@@ -30,6 +32,7 @@ class SuiteJobs {
   private:
     std::vector<std::string> m_arguments;
     int m_jobs;
+    const std::atomic<bool>& m_stop;
 };
 
 // The line a render process writes for each case it ends.

@@ -152,6 +152,7 @@ class CaseRenderer::Engine {
         return loadDictionaries(settings.dictionaries);
     }
 
+  public:
     int32_t findLanguage(const std::string& code) const {
         const int32_t count = std::clamp(m_languages.count, 0, int32_t{SAYMGR_MAX_LANGUAGES});
         for (int32_t i = 0; i < count; ++i) {
@@ -163,6 +164,7 @@ class CaseRenderer::Engine {
         return 0;
     }
 
+  private:
     // Keeps the dictionaries loaded while the cases ask for the same ones.
     std::string loadDictionaries(const std::vector<std::filesystem::path>& paths) {
         if (paths == m_dictionaryPaths) {
@@ -262,6 +264,10 @@ const std::string& CaseRenderer::openError() const {
 
 EngineIdentity CaseRenderer::identity() const {
     return m_engine->identity();
+}
+
+bool CaseRenderer::knowsLanguage(const std::string& code) const {
+    return m_engine->findLanguage(code) != 0;
 }
 
 RenderOutcome CaseRenderer::render(const SuiteCase& suiteCase) {

@@ -59,8 +59,13 @@ std::optional<WordChange> compareWord(const Rendering& before, std::size_t first
     change.onsetAfter = onsetMs(after, now);
     change.phonemesChanged = old.ipa != now.ipa;
     change.onsetChanged = std::abs(*change.onsetAfter - *change.onsetBefore) > tolerances.onsetMs;
-    change.spectralDb = spectralDistance(bands.before.frames(wordSound(before, first)),
-                                         bands.after.frames(wordSound(after, second)));
+    const std::span<const int16_t> oldSound = wordSound(before, first);
+    const std::span<const int16_t> newSound = wordSound(after, second);
+    const bool same =
+        before.sampleRate == after.sampleRate &&
+        std::equal(oldSound.begin(), oldSound.end(), newSound.begin(), newSound.end());
+    change.spectralDb =
+        same ? 0.0 : spectralDistance(bands.before.frames(oldSound), bands.after.frames(newSound));
     change.soundChanged = *change.spectralDb > tolerances.spectralDb;
     if (!change.phonemesChanged && !change.onsetChanged && !change.soundChanged) {
         return std::nullopt;

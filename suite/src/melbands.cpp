@@ -46,13 +46,18 @@ MelBands::MelBands(int32_t sampleRate)
         edges.push_back(fromMel(lowest + (highest - lowest) * i / (kBands + 1)));
     }
     for (int band = 0; band < kBands; ++band) {
-        std::vector<float> filter(static_cast<std::size_t>(bins), 0.0f);
+        Filter filter;
         for (int bin = 0; bin < bins; ++bin) {
             const double hz = static_cast<double>(bin) * sampleRate / m_frameLength;
             const double rising = (hz - edges[band]) / (edges[band + 1] - edges[band]);
             const double falling = (edges[band + 2] - hz) / (edges[band + 2] - edges[band + 1]);
-            filter[static_cast<std::size_t>(bin)] =
-                static_cast<float>(std::max(0.0, std::min(rising, falling)));
+            const double weight = std::min(rising, falling);
+            if (weight > 0) {
+                if (filter.weights.empty()) {
+                    filter.first = static_cast<std::size_t>(bin);
+                }
+                filter.weights.push_back(static_cast<float>(weight));
+            }
         }
         m_filters.push_back(std::move(filter));
     }
@@ -82,11 +87,11 @@ std::vector<double> MelBands::frame(std::span<const int16_t> samples) const {
     std::vector<kiss_fft_cpx> spectrum(static_cast<std::size_t>(m_frameLength / 2 + 1));
     kiss_fftr(m_plan, input.data(), spectrum.data());
     std::vector<double> bands;
-    for (const std::vector<float>& filter : m_filters) {
+    for (const Filter& filter : m_filters) {
         double energy = kFloorEnergy;
-        for (std::size_t bin = 0; bin < spectrum.size(); ++bin) {
-            energy += filter[bin] *
-                      (spectrum[bin].r * spectrum[bin].r + spectrum[bin].i * spectrum[bin].i);
+        for (std::size_t i = 0; i < filter.weights.size(); ++i) {
+            const kiss_fft_cpx& bin = spectrum[filter.first + i];
+            energy += filter.weights[i] * (bin.r * bin.r + bin.i * bin.i);
         }
         bands.push_back(10.0 * std::log10(energy));
     }

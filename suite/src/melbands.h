@@ -28,8 +28,13 @@ class MelBands {
     int m_frameLength;
     int m_hop;
     std::vector<float> m_window;
-    // For each band, the weight of each FFT bin (bins outside the band are zero).
-    std::vector<std::vector<float>> m_filters;
+    // A band's triangle: the weights of the FFT bins from `first` on.
+    struct Filter {
+        std::size_t first = 0;
+        std::vector<float> weights;
+    };
+
+    std::vector<Filter> m_filters;
     kiss_fftr_cfg m_plan;
 };
 

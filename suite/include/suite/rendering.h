@@ -61,6 +61,8 @@ class CaseRenderer {
     // Empty when the engine is open, else why not.
     const std::string& openError() const;
     EngineIdentity identity() const;
+    // Whether the engine has the language with this variant code.
+    bool knowsLanguage(const std::string& code) const;
     RenderOutcome render(const SuiteCase& suiteCase);
 
   private:
