@@ -74,6 +74,13 @@ echo "-- a long text written by the installed worker processes"
     fail "voxtrial-cli could not write a long text with two jobs"
 [ "$(stat -c %s "$work/long.wav")" -gt 10000000 ] || fail "the long text's wave file is short"
 
+echo "-- a regression suite recorded and checked by the installed tree"
+suites=$prefix/share/doc/quenvar-voxtrial/examples/suites
+"$prefix/bin/voxtrial-cli" suite record "$suites/example.json" --reference "$work/reference" \
+    --no-progress > /dev/null || fail "voxtrial-cli could not record the example suite"
+"$prefix/bin/voxtrial-cli" suite check "$suites/example.json" --reference "$work/reference" \
+    --no-progress > /dev/null || fail "the example suite did not pass against its own reference"
+
 echo "-- the desktop entry's command"
 command=$(sed -n 's/^Exec=//p' "$prefix/share/applications/org.quenvar.Voxtrial.desktop")
 startup=$work/data/quenvar-voxtrial
