@@ -3,15 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdint>
 #include <system_error>
 
 #include "platform/profilefile.h"
 
 namespace platform {
 namespace {
-
-// Time after the end of a sound before its device is closed: the device may still be draining.
-constexpr int kReleaseDelayMs = 500;
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
@@ -48,10 +46,7 @@ const char* soundEntryName(BeepKind kind) {
 }
 
 DesktopMessageService::DesktopMessageService(std::filesystem::path startupDirectory)
-    : m_startupDirectory(std::move(startupDirectory)) {
-    m_releaseTimer.setSingleShot(true);
-    QObject::connect(&m_releaseTimer, &QTimer::timeout, [this] { m_player.releaseIfFinished(); });
-}
+    : m_startupDirectory(std::move(startupDirectory)) {}
 
 MessageResult DesktopMessageService::show(QWidget* owner, const QString& text,
                                           const QString& caption, MessageIcon icon,
@@ -74,11 +69,9 @@ MessageResult DesktopMessageService::show(QWidget* owner, const QString& text,
 
 void DesktopMessageService::beep(BeepKind kind) {
     const std::filesystem::path file = soundFile(kind);
-    if (file.empty() || !m_player.play(file)) {
+    if (file.empty() || !m_sounds.playExcerpt(file, 0, INT64_MAX)) {
         QApplication::beep();
-        return;
     }
-    m_releaseTimer.start(m_player.lengthMs() + kReleaseDelayMs);
 }
 
 std::filesystem::path DesktopMessageService::soundFile(BeepKind kind) const {

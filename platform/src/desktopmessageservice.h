@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QTimer>
 #include <filesystem>
 #include <string>
 
+#include "desktopsoundplayer.h"
 #include "platform/messageservice.h"
-#include "waveplayer.h"
 
 namespace platform {
 
@@ -24,8 +23,7 @@ class DesktopMessageService : public MessageService {
     std::filesystem::path soundFile(BeepKind kind) const;
 
     std::filesystem::path m_startupDirectory;
-    WavePlayer m_player;
-    QTimer m_releaseTimer;  // hands the device back after the sound
+    DesktopSoundPlayer m_sounds;
 };
 
 // The entry of the user profile's "sounds" section that names the sound of a beep.

@@ -4,6 +4,7 @@
 #include "desktopfiledialogservice.h"
 #include "desktophelpviewer.h"
 #include "desktopmessageservice.h"
+#include "desktopsoundplayer.h"
 
 namespace platform {
 
@@ -13,6 +14,7 @@ Services makeDesktopServices(const std::string& startupDirectory) {
     services.fileDialogs = std::make_unique<DesktopFileDialogService>();
     services.clipboard = std::make_unique<DesktopClipboard>();
     services.help = std::make_unique<DesktopHelpViewer>();
+    services.sounds = std::make_unique<DesktopSoundPlayer>();
     return services;
 }
 

@@ -3,11 +3,12 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 namespace {
 
-// A system sound longer than this is cut: it is a beep, not a recording.
+// A sound longer than this is cut: a beep or a word, not a recording.
 constexpr sf_count_t kMaxSeconds = 10;
 
 }  // namespace
@@ -17,8 +18,13 @@ WavePlayer::~WavePlayer() {
 }
 
 bool WavePlayer::play(const std::filesystem::path& file) {
+    return playExcerpt(file, 0, INT64_MAX);
+}
+
+bool WavePlayer::playExcerpt(const std::filesystem::path& file, int64_t firstFrame,
+                             int64_t frames) {
     closeStream();
-    if (!load(file)) {
+    if (!load(file, firstFrame, frames)) {
         return false;
     }
     if (!m_portAudio) {
@@ -42,13 +48,19 @@ void WavePlayer::releaseIfFinished() {
     }
 }
 
-bool WavePlayer::load(const std::filesystem::path& file) {
+bool WavePlayer::load(const std::filesystem::path& file, int64_t firstFrame, int64_t maxFrames) {
     SF_INFO info{};
     SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
     if (sound == nullptr) {
         return false;
     }
-    const sf_count_t frames = std::min(info.frames, kMaxSeconds * info.samplerate);
+    const sf_count_t first = std::clamp<sf_count_t>(firstFrame, 0, info.frames);
+    const sf_count_t frames = std::min({info.frames - first, kMaxSeconds * info.samplerate,
+                                        static_cast<sf_count_t>(std::max<int64_t>(maxFrames, 0))});
+    if (first > 0 && sf_seek(sound, first, SEEK_SET) < 0) {
+        sf_close(sound);
+        return false;
+    }
     const bool usable = info.channels > 0 && info.samplerate > 0 && frames > 0;
     if (usable) {
         m_samples.assign(static_cast<std::size_t>(frames * info.channels), 0.0f);

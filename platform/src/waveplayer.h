@@ -5,6 +5,7 @@
 #include "common/portaudiosystem.h"
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -23,13 +24,15 @@ class WavePlayer {
 
     // False when the file cannot be read as sound or no output stream can be opened.
     bool play(const std::filesystem::path& file);
+    // Plays `frames` frames of the file from `firstFrame` on.
+    bool playExcerpt(const std::filesystem::path& file, int64_t firstFrame, int64_t frames);
     // Length of the sound last loaded.
     int lengthMs() const;
     // Gives the output device back once the sound has ended.
     void releaseIfFinished();
 
   private:
-    bool load(const std::filesystem::path& file);
+    bool load(const std::filesystem::path& file, int64_t firstFrame, int64_t maxFrames);
     bool startStream();
     void closeStream();
     static int fill(const void* input, void* output, unsigned long frames,

@@ -116,8 +116,8 @@ ShownRendering shown(const Rendering& rendering, const std::vector<WordChange>& 
         const bool changed = std::any_of(changes.begin(), changes.end(), [&](const auto& change) {
             return change.start == rendering.words[i].start;
         });
-        result.words.push_back(
-            {rendering.words[i].text, begin, begin + static_cast<int64_t>(sound.size()), changed});
+        result.words.push_back({rendering.words[i].start, rendering.words[i].text, begin,
+                                begin + static_cast<int64_t>(sound.size()), changed});
     }
     return result;
 }

@@ -69,7 +69,8 @@ WordChange wordChangeFrom(const json& value) {
 json shownJson(const ShownRendering& shown) {
     json words = json::array();
     for (const PlacedWord& word : shown.words) {
-        words.push_back({{"text", word.text},
+        words.push_back({{"start", word.start},
+                         {"text", word.text},
                          {"begin", word.begin},
                          {"end", word.end},
                          {"changed", word.changed}});
@@ -90,8 +91,9 @@ ShownRendering shownFrom(const json& value) {
          value.at("envelope_high").get<std::vector<int16_t>>()},
         {}};
     for (const json& word : value.at("words")) {
-        shown.words.push_back({word.at("text").get<std::string>(), word.at("begin").get<int64_t>(),
-                               word.at("end").get<int64_t>(), word.at("changed").get<bool>()});
+        shown.words.push_back({word.at("start").get<int32_t>(), word.at("text").get<std::string>(),
+                               word.at("begin").get<int64_t>(), word.at("end").get<int64_t>(),
+                               word.at("changed").get<bool>()});
     }
     return shown;
 }

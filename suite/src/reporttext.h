@@ -12,7 +12,6 @@ std::vector<std::string> changeLines(const CaseResult& result);
 // `text` safe inside XML and HTML text and attributes.
 std::string xmlEscaped(const std::string& text);
 std::string fixed(double value, int decimals);
-// The cases that did not pass, the worst first.
-std::vector<const CaseResult*> casesWorstFirst(const SuiteReport& report);
+
 
 }  // namespace suite

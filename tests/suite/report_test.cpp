@@ -34,7 +34,7 @@ suite::CaseResult changed(std::size_t position, int words) {
         result.words.push_back(word);
     }
     const suite::ShownRendering shown{
-        "/ref/00001-a.flac", {11025, 4410, {-5, -900}, {700, 12}}, {{"Tom", 0, 2000, true}}};
+        "/ref/00001-a.flac", {11025, 4410, {-5, -900}, {700, 12}}, {{0, "Tom", 0, 2000, true}}};
     result.before = shown;
     result.after = shown;
     result.after->audio = "/new/00001-a.flac";

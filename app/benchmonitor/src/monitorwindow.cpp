@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <fstream>
+#include <sstream>
 
 #include "binding/statustext.h"
 #include "context/programcontext.h"
@@ -23,6 +25,7 @@
 #include "monitor/subtitles.h"
 #include "monitor/timingfigures.h"
 #include "monitormodel.h"
+#include "suitereportwindow.h"
 #include "waveformview.h"
 
 namespace benchmonitor {
@@ -166,9 +169,11 @@ QWidget* MonitorWindow::createExportButtons() {
                               QStringLiteral("Export the subtitles as WebVTT"));
     QPushButton* png =
         button(QStringLiteral("Waveform as &PNG..."), QStringLiteral("Export the waveform as PNG"));
+    QPushButton* suiteReport = button(QStringLiteral("Suite &report..."),
+                                      QStringLiteral("Open a regression suite's report"));
     QPushButton* close = button(QStringLiteral("Close"), QStringLiteral("Close"));
-    for (QWidget* widget :
-         {static_cast<QWidget*>(csv), static_cast<QWidget*>(json), static_cast<QWidget*>(png)}) {
+    for (QWidget* widget : {static_cast<QWidget*>(csv), static_cast<QWidget*>(json),
+                            static_cast<QWidget*>(png), static_cast<QWidget*>(suiteReport)}) {
         logLine->addWidget(widget);
     }
     logLine->addStretch();
@@ -197,6 +202,7 @@ QWidget* MonitorWindow::createExportButtons() {
                    QStringLiteral("PNG images (*.png)"), QStringLiteral("png"),
                    [](const RequestRecord& record) { return waveformPng(record).toStdString(); });
     });
+    connect(suiteReport, &QPushButton::clicked, this, [this] { openSuiteReport(); });
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     return row;
 }
@@ -348,6 +354,33 @@ bool MonitorWindow::mayReplace(const QString& path) {
                          QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
                          kCaption, platform::MessageIcon::Question,
                          platform::MessageButtons::YesNo) == platform::MessageResult::Yes;
+}
+
+void MonitorWindow::openSuiteReport() {
+    const std::optional<QString> path = m_program.services.fileDialogs->openFile(
+        this, QStringLiteral("Open a Suite Report"), m_folder,
+        QStringLiteral("Suite reports (*.json);;all Files (*.*)"));
+    if (!path) {
+        return;
+    }
+    m_folder = QFileInfo(*path).absolutePath();
+    std::ifstream in(path->toStdString(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string error = "it cannot be read";
+    std::optional<suite::SuiteReport> report =
+        in ? suite::readReportJson(bytes.str(), error) : std::nullopt;
+    if (!report) {
+        tell(QStringLiteral("%1 is not a suite report: %2")
+                 .arg(*path, QString::fromStdString(error)),
+             true);
+        return;
+    }
+    if (m_suiteReport) {
+        m_suiteReport->deleteLater();
+    }
+    m_suiteReport = new SuiteReportWindow(std::move(*report), *m_program.services.sounds, this);
+    m_suiteReport->show();
 }
 
 void MonitorWindow::tell(const QString& text, bool failure) {

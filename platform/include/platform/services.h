@@ -6,6 +6,7 @@
 #include "platform/filedialogservice.h"
 #include "platform/helpviewer.h"
 #include "platform/messageservice.h"
+#include "platform/soundplayer.h"
 
 namespace platform {
 
@@ -16,10 +17,11 @@ struct Services {
     std::unique_ptr<FileDialogService> fileDialogs;
     std::unique_ptr<ClipboardService> clipboard;
     std::unique_ptr<HelpViewer> help;
+    std::unique_ptr<SoundPlayer> sounds;
 };
 
-// The real services: Qt dialogs and sounds, QClipboard, a help window. `startupDirectory` is
-// where sound names from the user profile that are not paths are looked up.
+// The real services: Qt dialogs and sounds, QClipboard, a help window, PortAudio playback.
+// `startupDirectory` is where sound names from the user profile that are not paths are looked up.
 Services makeDesktopServices(const std::string& startupDirectory);
 
 }  // namespace platform

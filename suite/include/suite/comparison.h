@@ -47,9 +47,10 @@ struct Envelope {
     bool operator==(const Envelope&) const = default;
 };
 
-// A word's place in a rendering, for drawing and playing: its text, where its sound begins and
-// ends in samples, and whether it changed.
+// A word's place in a rendering, for drawing and playing: its start in the case's text, its
+// text, where its sound begins and ends in samples, and whether it changed.
 struct PlacedWord {
+    int32_t start = 0;
     std::string text;
     int64_t begin = 0;
     int64_t end = 0;

@@ -36,6 +36,9 @@ std::optional<SuiteReport> readReportJson(const std::string& bytes, std::string&
 // `error` when they come from different suites or share a case.
 std::optional<SuiteReport> mergeReports(std::vector<SuiteReport> shards, std::string& error);
 
+// The cases that did not pass, the worst first: failures, then by how much changed.
+std::vector<const CaseResult*> casesWorstFirst(const SuiteReport& report);
+
 // The terminal summary: the changed and failed cases, the worst first, then the counts.
 std::string reportSummary(const SuiteReport& report);
 // JUnit XML: a test case per suite case, a changed one a failure, a failed one an error.

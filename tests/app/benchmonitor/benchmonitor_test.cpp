@@ -20,6 +20,8 @@
 #include "envelope.h"
 #include "monitormodel.h"
 #include "shellfixture.h"
+#include "suite/report.h"
+#include "suitereportwindow.h"
 #include "waveform.h"
 #include "windowprocedure.h"
 
@@ -369,6 +371,81 @@ TEST(WordLabelsTest, WordsThatWouldOverlapGoOnFreeLines) {
         lines.push_back(labels.place(mark, columns[mark], [&] { return word.toStdString(); }).line);
     }
     EXPECT_EQ(lines, (std::vector<int>{0, 1, 2, 0, 1}));
+}
+
+// A report of a check where "Tom" changed: its case is listed after the failed one, and its
+// word plays as the reference said it and as the checked build did; a word the new build did
+// not mark has nothing to play on that side.
+TEST_F(BenchMonitorTest, ASuiteReportListsItsChangedCasesAndPlaysAChangedWordOldAndNew) {
+    startProgram();
+    command(context::IDM_BENCHMONITOR);
+    const auto folder = startupDirectory();
+    std::ofstream(folder / "old.flac") << "sound";
+    std::ofstream(folder / "new.flac") << "sound";
+    suite::CaseResult changed;
+    changed.position = 1;
+    changed.id = "tom";
+    changed.text = "Tom and Jerry";
+    changed.status = suite::CaseStatus::Changed;
+    suite::WordChange tom;
+    tom.start = 0;
+    tom.text = "Tom";
+    tom.ipaBefore = "tˈɒm";
+    tom.ipaAfter = "tˈʌm";
+    tom.phonemesChanged = true;
+    suite::WordChange jerry = tom;
+    jerry.start = 8;
+    jerry.text = "Jerry";
+    changed.words = {tom, jerry};
+    changed.before =
+        suite::ShownRendering{(folder / "old.flac").string(),
+                              {},
+                              {{0, "Tom", 100, 2300, true}, {8, "Jerry", 4000, 7000, true}}};
+    changed.after =
+        suite::ShownRendering{(folder / "new.flac").string(), {}, {{0, "Tom", 120, 2900, true}}};
+    suite::CaseResult failed;
+    failed.id = "bad";
+    failed.status = suite::CaseStatus::Failed;
+    failed.error = "unknown language";
+    const suite::SuiteReport report{"smoke", 2, {}, {}, {}, {failed, changed}};
+    std::ofstream(folder / "report.json") << suite::reportJson(report);
+
+    m_recorders.fileDialogs->queueAnswer(QString::fromStdString((folder / "report.json").string()));
+    findNamed<QPushButton>("Open a regression suite's report")->click();
+    auto* window = monitor()->findChild<benchmonitor::SuiteReportWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Suite Report: smoke");
+    const auto* cases = window->findChild<QTableWidget*>();
+    ASSERT_EQ(cases->rowCount(), 2);
+    EXPECT_EQ(cases->item(0, 0)->text() + " " + cases->item(1, 0)->text(), "bad tom");
+
+    const auto playButton = [window](const char* name) {
+        for (auto* button : window->findChildren<QPushButton*>()) {
+            if (button->accessibleName() == QLatin1String(name)) {
+                return button;
+            }
+        }
+        return static_cast<QPushButton*>(nullptr);
+    };
+    QPushButton* playOld = playButton("Play the word as the reference said it");
+    QPushButton* playNew = playButton("Play the word as the checked build said it");
+    window->choose(1, 0);
+    playOld->click();
+    playNew->click();
+    window->choose(1, 1);
+    EXPECT_TRUE(playOld->isEnabled());
+    EXPECT_FALSE(playNew->isEnabled());
+    playOld->click();
+    const std::vector<testsupport::PlayedExcerpt> expected{{folder / "old.flac", 100, 2200},
+                                                           {folder / "new.flac", 120, 2780},
+                                                           {folder / "old.flac", 4000, 3000}};
+    EXPECT_EQ(m_recorders.sounds->played(), expected);
+
+    std::ofstream(folder / "other.json") << "{\"cases\": []}";
+    m_recorders.fileDialogs->queueAnswer(QString::fromStdString((folder / "other.json").string()));
+    findNamed<QPushButton>("Open a regression suite's report")->click();
+    ASSERT_EQ(m_recorders.messages->boxes().size(), 1u);
+    EXPECT_TRUE(m_recorders.messages->boxes()[0].text.contains("is not a suite report"));
 }
 
 }  // namespace

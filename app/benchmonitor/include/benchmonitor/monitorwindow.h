@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,8 +27,9 @@ class WaveformView;
 
 // The Bench Monitor window: a non-modal window that shows, while the program speaks, the
 // event log, the timing figures, the waveform with its word marks and the phonemes of the
-// latest request, and exports them. It watches the engine only while it is shown; Escape or
-// Close hides it, and the program opens the same window again.
+// latest request, and exports them; it also opens the reports of regression suites. It watches the
+// engine only while it is shown; Escape or Close hides it, and the program opens the same window
+// again.
 class MonitorWindow : public QDialog {
   public:
     MonitorWindow(context::ProgramContext& program, QWidget* parent);
@@ -56,6 +58,7 @@ class MonitorWindow : public QDialog {
     void exportSubtitles(bool webVtt);
     bool mayReplace(const QString& path);
     void tell(const QString& text, bool failure);
+    void openSuiteReport();
 
     context::ProgramContext& m_program;
     std::unique_ptr<MonitorModel> m_model;
@@ -69,6 +72,7 @@ class MonitorWindow : public QDialog {
     QTableWidget* m_phonemes;
     QComboBox* m_subtitleUnit = nullptr;
     QTimer* m_refreshTimer;
+    QPointer<QDialog> m_suiteReport;
     QString m_folder;
     bool m_waveformDirty = false;
     bool m_textDirty = false;

@@ -4,6 +4,7 @@
 #include "testsupport/fakeclipboard.h"
 #include "testsupport/recordinghelpviewer.h"
 #include "testsupport/recordingmessageservice.h"
+#include "testsupport/recordingsoundplayer.h"
 #include "testsupport/scriptedfiledialogservice.h"
 
 namespace testsupport {
@@ -17,6 +18,7 @@ struct RecordingServices {
     ScriptedFileDialogService* fileDialogs = nullptr;
     FakeClipboard* clipboard = nullptr;
     RecordingHelpViewer* help = nullptr;
+    RecordingSoundPlayer* sounds = nullptr;
 };
 
 RecordingServices makeRecordingServices();
