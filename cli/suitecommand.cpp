@@ -23,7 +23,6 @@
 namespace cli {
 namespace {
 
-constexpr int kExitChanged = 1;
 constexpr int kExitError = 2;
 constexpr int kExitInterrupted = 130;
 constexpr int kProgressWidth = 30;
@@ -437,13 +436,10 @@ int checkSuite(const SuiteOptions& options) {
 int mergeReports(const SuiteOptions& options) {
     std::vector<suite::SuiteReport> shards;
     for (const std::string& path : options.reportPaths) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         std::string error;
-        std::optional<suite::SuiteReport> report = suite::readReportJson(bytes.str(), error);
-        if (!in || !report) {
-            return fail(path + ": " + (in ? error : "cannot read it"));
+        std::optional<suite::SuiteReport> report = suite::readReportFile(path, error);
+        if (!report) {
+            return fail(path + ": " + error);
         }
         shards.push_back(std::move(*report));
     }

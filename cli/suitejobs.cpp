@@ -18,10 +18,8 @@
 extern char** environ;
 
 namespace cli {
-namespace {
 
-// One render process: its id and the read end of its standard output.
-struct RenderProcess {
+struct SuiteJobs::RenderProcess {
     pid_t pid = -1;
     common::FileDescriptor output;
     std::string pending;  // a line not yet complete
@@ -37,6 +35,10 @@ struct RenderProcess {
         }
     }
 };
+
+namespace {
+
+using RenderProcess = SuiteJobs::RenderProcess;
 
 std::string joined(const std::vector<std::size_t>& positions) {
     std::string list;
@@ -57,6 +59,7 @@ bool spawn(RenderProcess& process, std::vector<std::string> arguments) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDOUT_FILENO);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
@@ -85,6 +88,21 @@ void takeLines(RenderProcess& process, std::map<std::size_t, std::string>& ended
     }
 }
 
+// Reads what a process wrote and takes its complete lines; false once its output has ended.
+bool readLines(int fd, RenderProcess& process, std::map<std::size_t, std::string>& ended) {
+    char buffer[4096];
+    const ssize_t count = read(fd, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) {
+        return true;
+    }
+    if (count <= 0) {
+        return false;
+    }
+    process.pending.append(buffer, static_cast<std::size_t>(count));
+    takeLines(process, ended);
+    return true;
+}
+
 }  // namespace
 
 std::string renderedLine(std::size_t position, const std::string& error) {
@@ -108,6 +126,23 @@ int SuiteJobs::jobCount(int requested, std::size_t cases) {
 std::map<std::size_t, std::string> SuiteJobs::render(const std::vector<std::size_t>& positions,
                                                      const std::filesystem::path& folder,
                                                      const Progress& progress) const {
+    const std::vector<std::unique_ptr<RenderProcess>> processes = start(positions, folder);
+    const std::map<std::size_t, std::string> ended = collect(processes, progress);
+    std::map<std::size_t, std::string> failures;
+    for (const std::size_t position : positions) {
+        const auto found = ended.find(position);
+        if (found == ended.end()) {
+            failures[position] = "the render process ended before this case";
+        } else if (!found->second.empty()) {
+            failures[position] = found->second;
+        }
+    }
+    return failures;
+}
+
+// One process for every job that has cases: the job-th case and every jobs-th after it.
+std::vector<std::unique_ptr<RenderProcess>> SuiteJobs::start(
+    const std::vector<std::size_t>& positions, const std::filesystem::path& folder) const {
     std::vector<std::unique_ptr<RenderProcess>> processes;
     for (int job = 0; job < m_jobs; ++job) {
         auto process = std::make_unique<RenderProcess>();
@@ -125,8 +160,15 @@ std::map<std::size_t, std::string> SuiteJobs::render(const std::vector<std::size
         spawn(*process, std::move(arguments));
         processes.push_back(std::move(process));
     }
+    return processes;
+}
+
+// Reads the processes' lines until all have ended, or ends them when a stop is asked for.
+std::map<std::size_t, std::string> SuiteJobs::collect(
+    const std::vector<std::unique_ptr<RenderProcess>>& processes, const Progress& progress) const {
     std::map<std::size_t, std::string> ended;
     std::vector<pollfd> watched;
+    watched.reserve(processes.size());
     for (const auto& process : processes) {
         watched.push_back({process->pid > 0 ? process->output.get() : -1, POLLIN, 0});
     }
@@ -141,34 +183,16 @@ std::map<std::size_t, std::string> SuiteJobs::render(const std::vector<std::size
             break;
         }
         for (std::size_t i = 0; i < watched.size(); ++i) {
-            if (watched[i].fd < 0 || watched[i].revents == 0) {
-                continue;
-            }
-            char buffer[4096];
-            const ssize_t count = read(watched[i].fd, buffer, sizeof buffer);
-            if (count <= 0 && !(count < 0 && errno == EINTR)) {
+            if (watched[i].fd >= 0 && watched[i].revents != 0 &&
+                !readLines(watched[i].fd, *processes[i], ended)) {
                 watched[i].fd = -1;
-                continue;
-            }
-            processes[i]->pending.append(buffer,
-                                         static_cast<std::size_t>(std::max<ssize_t>(count, 0)));
-            const std::size_t before = ended.size();
-            takeLines(*processes[i], ended);
-            if (ended.size() != before && progress) {
-                progress(ended.size());
             }
         }
-    }
-    std::map<std::size_t, std::string> failures;
-    for (const std::size_t position : positions) {
-        const auto found = ended.find(position);
-        if (found == ended.end()) {
-            failures[position] = "the render process ended before this case";
-        } else if (!found->second.empty()) {
-            failures[position] = found->second;
+        if (progress) {
+            progress(ended.size());
         }
     }
-    return failures;
+    return ended;
 }
 
 }  // namespace cli

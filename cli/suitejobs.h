@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,16 @@ class SuiteJobs {
     // The job count to use: `requested`, or the cores this process may use.
     static int jobCount(int requested, std::size_t cases);
 
+    // A render process: its id, its output, the line it is writing and its cases.
+    struct RenderProcess;
+
   private:
+    std::vector<std::unique_ptr<RenderProcess>> start(const std::vector<std::size_t>& positions,
+                                                      const std::filesystem::path& folder) const;
+    std::map<std::size_t, std::string> collect(
+        const std::vector<std::unique_ptr<RenderProcess>>& processes,
+        const Progress& progress) const;
+
     std::vector<std::string> m_arguments;
     int m_jobs;
     const std::atomic<bool>& m_stop;

@@ -1,44 +1,8 @@
 #include "binding/dictionaryloading.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
+#include "common/temporaryfile.h"
 
 namespace binding {
-namespace {
-
-// A temporary binary dictionary, removed when it goes out of scope.
-class TemporaryDictionary {
-  public:
-    TemporaryDictionary() {
-        std::error_code error;
-        const auto folder = std::filesystem::temp_directory_path(error);
-        m_path = (error ? std::filesystem::path("/tmp") : folder) / "voxtrial-dict-XXXXXX.dcb";
-        const int fd = mkstemps(m_path.data(), 4);
-        if (fd < 0) {
-            m_path.clear();
-        } else {
-            close(fd);
-        }
-    }
-    ~TemporaryDictionary() {
-        if (!m_path.empty()) {
-            std::remove(m_path.c_str());
-        }
-    }
-    TemporaryDictionary(const TemporaryDictionary&) = delete;
-    TemporaryDictionary& operator=(const TemporaryDictionary&) = delete;
-
-    bool created() const { return !m_path.empty(); }
-    const std::string& path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
-
-}  // namespace
 
 int32_t loadDictionary(const EngineOps& ops, int32_t instance, const std::string& path, bool dos,
                        int32_t& handle) {
@@ -46,8 +10,8 @@ int32_t loadDictionary(const EngineOps& ops, int32_t instance, const std::string
     if (status != SAYMGR_EDICT_FORMAT) {
         return status;
     }
-    const TemporaryDictionary binary;
-    if (!binary.created()) {
+    const common::TemporaryFile binary("voxtrial-dict-", ".dcb");
+    if (binary.path().empty()) {
         return SAYMGR_EFILE_OPEN;
     }
     status = ops.EngineCompileDictionary(

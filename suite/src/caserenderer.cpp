@@ -1,6 +1,3 @@
-#include <sndfile.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +9,8 @@
 #include "binding/notifyforwarder.h"
 #include "binding/statustext.h"
 #include "common/codepage.h"
+#include "common/temporaryfile.h"
+#include "soundfile.h"
 #include "suite/rendering.h"
 
 namespace suite {
@@ -26,47 +25,6 @@ std::string fixedText(const char* field, std::size_t size) {
 
 std::string failure(const std::string& what, int32_t status) {
     return what + ": " + binding::statusMessage(status);
-}
-
-// A temporary wave file the engine writes a case into, removed when it goes out of scope.
-class TemporaryWave {
-  public:
-    TemporaryWave() {
-        std::error_code error;
-        const auto folder = std::filesystem::temp_directory_path(error);
-        m_path = (error ? std::filesystem::path("/tmp") : folder) / "voxtrial-case-XXXXXX.wav";
-        const int fd = mkstemps(m_path.data(), 4);
-        if (fd < 0) {
-            m_path.clear();
-        } else {
-            close(fd);
-        }
-    }
-    ~TemporaryWave() {
-        if (!m_path.empty()) {
-            std::remove(m_path.c_str());
-        }
-    }
-    TemporaryWave(const TemporaryWave&) = delete;
-    TemporaryWave& operator=(const TemporaryWave&) = delete;
-
-    const std::string& path() const { return m_path; }
-
-  private:
-    std::string m_path;
-};
-
-bool readWave(const std::string& path, Rendering& rendering) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) {
-        return false;
-    }
-    rendering.sampleRate = info.samplerate;
-    rendering.samples.resize(static_cast<std::size_t>(info.frames));
-    const sf_count_t read = sf_readf_short(file, rendering.samples.data(), info.frames);
-    sf_close(file);
-    return read == info.frames && info.channels == 1;
 }
 
 }  // namespace
@@ -193,7 +151,7 @@ class CaseRenderer::Engine {
     }
 
     std::string speak(const std::string& text, Rendering& rendering) {
-        const TemporaryWave wave;
+        const common::TemporaryFile wave("voxtrial-case-", ".wav");
         if (wave.path().empty()) {
             return "cannot create a temporary file";
         }
@@ -221,7 +179,7 @@ class CaseRenderer::Engine {
         if (status != SAYMGR_OK) {
             return failure("speaking", status);
         }
-        return readWave(wave.path(), rendering) ? "" : "cannot read the engine's sound file";
+        return readSound(wave.path(), rendering) ? "" : "cannot read the engine's sound file";
     }
 
     std::string transcribe(const std::string& text, Rendering& rendering) {

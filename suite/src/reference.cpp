@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/replacementfile.h"
+#include "soundfile.h"
 #include "suite/reference.h"
 
 namespace suite {
@@ -60,20 +61,6 @@ std::string writeFlac(const std::filesystem::path& path, const Rendering& render
     return sf_close(file) == 0 && written ? "" : "cannot write " + path.string();
 }
 
-bool readFlac(const std::filesystem::path& path, Rendering& rendering) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (file == nullptr) {
-        return false;
-    }
-    rendering.sampleRate = info.samplerate;
-    rendering.samples.resize(static_cast<std::size_t>(info.frames));
-    const bool read = info.channels == 1 &&
-                      sf_readf_short(file, rendering.samples.data(), info.frames) == info.frames;
-    sf_close(file);
-    return read;
-}
-
 json settingsJson(const CaseSettings& settings) {
     json dictionaries = json::array();
     for (const std::filesystem::path& path : settings.dictionaries) {
@@ -90,6 +77,20 @@ json settingsJson(const CaseSettings& settings) {
 }
 
 }  // namespace
+
+bool readSound(const std::filesystem::path& path, Rendering& rendering) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (file == nullptr) {
+        return false;
+    }
+    rendering.sampleRate = info.samplerate;
+    rendering.samples.resize(static_cast<std::size_t>(info.frames));
+    const bool read = info.channels == 1 &&
+                      sf_readf_short(file, rendering.samples.data(), info.frames) == info.frames;
+    sf_close(file);
+    return read;
+}
 
 std::string caseFileStem(std::size_t position, const std::string& id) {
     std::string safe;
@@ -142,7 +143,7 @@ std::optional<Rendering> readCaseFiles(const std::filesystem::path& folder, cons
         return std::nullopt;
     }
     Rendering rendering;
-    if (!readFlac(folder / (stem + ".flac"), rendering)) {
+    if (!readSound(folder / (stem + ".flac"), rendering)) {
         error = "cannot read " + (folder / (stem + ".flac")).string();
         return std::nullopt;
     }

@@ -1,7 +1,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "suite/report.h"
 
@@ -215,6 +217,17 @@ std::optional<SuiteReport> readReportJson(const std::string& bytes, std::string&
         error = std::string("not a suite report: ") + failure.what();
         return std::nullopt;
     }
+}
+
+std::optional<SuiteReport> readReportFile(const std::filesystem::path& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (!in) {
+        error = "it cannot be read";
+        return std::nullopt;
+    }
+    return readReportJson(bytes.str(), error);
 }
 
 std::optional<SuiteReport> mergeReports(std::vector<SuiteReport> shards, std::string& error) {

@@ -13,5 +13,4 @@ std::vector<std::string> changeLines(const CaseResult& result);
 std::string xmlEscaped(const std::string& text);
 std::string fixed(double value, int decimals);
 
-
 }  // namespace suite

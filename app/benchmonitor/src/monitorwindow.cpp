@@ -12,8 +12,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <fstream>
-#include <sstream>
 
 #include "binding/statustext.h"
 #include "context/programcontext.h"
@@ -364,12 +362,8 @@ void MonitorWindow::openSuiteReport() {
         return;
     }
     m_folder = QFileInfo(*path).absolutePath();
-    std::ifstream in(path->toStdString(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    std::string error = "it cannot be read";
-    std::optional<suite::SuiteReport> report =
-        in ? suite::readReportJson(bytes.str(), error) : std::nullopt;
+    std::string error;
+    std::optional<suite::SuiteReport> report = suite::readReportFile(path->toStdString(), error);
     if (!report) {
         tell(QStringLiteral("%1 is not a suite report: %2")
                  .arg(*path, QString::fromStdString(error)),

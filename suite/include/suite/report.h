@@ -32,6 +32,8 @@ int exitStatusOf(const SuiteReport& report);
 std::string reportJson(const SuiteReport& report);
 // Reads a JSON report back (to merge shards); nullopt with `error` when it is not one.
 std::optional<SuiteReport> readReportJson(const std::string& bytes, std::string& error);
+// Reads a JSON report from a file; `error` says why not when it cannot.
+std::optional<SuiteReport> readReportFile(const std::filesystem::path& path, std::string& error);
 // Joins the reports of the shards of one suite into the report of the whole; nullopt with
 // `error` when they come from different suites or share a case.
 std::optional<SuiteReport> mergeReports(std::vector<SuiteReport> shards, std::string& error);
