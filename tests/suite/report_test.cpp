@@ -94,7 +94,8 @@ TEST(Reports, TheSummaryShowsTheWorstFirstThenTheCounts) {
     const std::size_t three = summary.find("changed  case 3");
     const std::size_t one = summary.find("changed  case 1");
     EXPECT_TRUE(failure < three && three < one) << summary;
-    EXPECT_NE(summary.find("\"w1\" /tˈɒm/ -> /tˈʌm/ sounds different (7.5 dB)"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\"w1\" /tˈɒm/ -> /tˈʌm/ sounds different (7.5 dB)"), std::string::npos)
+        << summary;
     EXPECT_NE(summary.find("duration 900 ms -> 990 ms (+10.0 %)"), std::string::npos) << summary;
     EXPECT_EQ(summary.substr(summary.rfind("4 cases")), "4 cases: 1 pass, 2 changed, 1 failed\n");
     EXPECT_EQ(summary.find("case 2"), std::string::npos);
