@@ -439,7 +439,7 @@ int mergeReports(const SuiteOptions& options) {
         std::string error;
         std::optional<suite::SuiteReport> report = suite::readReportFile(path, error);
         if (!report) {
-            return fail(error.insert(0, path + ": "));
+            return fail(error.insert(0, path + " is not a suite report: "));
         }
         shards.push_back(std::move(*report));
     }

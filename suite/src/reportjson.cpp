@@ -214,7 +214,7 @@ std::optional<SuiteReport> readReportJson(const std::string& bytes, std::string&
         }
         return report;
     } catch (const json::exception& failure) {
-        error = std::string("not a suite report: ") + failure.what();
+        error = failure.what();
         return std::nullopt;
     }
 }

@@ -61,7 +61,7 @@ TEST(Reports, TheJsonReportReadsBackAsTheSameReport) {
     ASSERT_TRUE(read) << error;
     EXPECT_EQ(*read, original);
     EXPECT_FALSE(suite::readReportJson("{\"format\": 1}", error));
-    EXPECT_NE(error.find("not a suite report"), std::string::npos) << error;
+    EXPECT_NE(error.find("'suite' not found"), std::string::npos) << error;
 }
 
 TEST(Reports, ShardsMergeIntoTheWholeInSuiteOrderAndOnlyFromOneSuite) {

@@ -24,6 +24,12 @@ QTableWidget* table(const QString& name, const QStringList& headers) {
     return widget;
 }
 
+QLabel* buddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
 void setRow(QTableWidget& widget, int row, const QStringList& cells) {
     for (int column = 0; column < cells.size(); ++column) {
         widget.setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -84,9 +90,16 @@ SuiteReportWindow::SuiteReportWindow(suite::SuiteReport report, platform::SoundP
                 QString::fromLatin1(suite::statusName(result.status)),
                 QString::fromStdString(result.text), caseChanges(result)});
     }
+    for (QTableWidget* widget : {m_cases, m_words}) {
+        widget->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
+    m_cases->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    m_cases->horizontalHeader()->setStretchLastSection(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
+    layout->addWidget(buddyLabel(QStringLiteral("&Cases that changed or failed"), m_cases));
     layout->addWidget(m_cases, 2);
+    layout->addWidget(buddyLabel(QStringLiteral("Changed &words of the case"), m_words));
     layout->addWidget(m_words, 2);
     layout->addWidget(createPlayButtons());
     connect(m_cases, &QTableWidget::currentCellChanged, this, [this](int row) { showCase(row); });

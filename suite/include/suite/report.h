@@ -30,7 +30,8 @@ int exitStatusOf(const SuiteReport& report);
 // The JSON report: an object with the suite, the tolerances, the counts and a "cases" array,
 // each case with its "id", "status" ("pass", "changed" or "failed") and what changed.
 std::string reportJson(const SuiteReport& report);
-// Reads a JSON report back (to merge shards); nullopt with `error` when it is not one.
+// Reads a JSON report back (to merge shards); nullopt with `error` saying what is wrong when it
+// is not one.
 std::optional<SuiteReport> readReportJson(const std::string& bytes, std::string& error);
 // Reads a JSON report from a file; `error` says why not when it cannot.
 std::optional<SuiteReport> readReportFile(const std::filesystem::path& path, std::string& error);
