@@ -1,13 +1,10 @@
 #include "suitecommand.h"
 
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <signal.h>
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <numeric>
@@ -19,43 +16,13 @@
 #include "suite/report.h"
 #include "suitejobs.h"
 #include "suiteoptions.h"
+#include "suitesupport.h"
 
 namespace cli {
 namespace {
 
 constexpr int kExitError = 2;
 constexpr int kExitInterrupted = 130;
-constexpr int kProgressWidth = 30;
-
-// Set by Ctrl+C or a termination request: the render processes end, and so does the command,
-// leaving the reference as it was.
-std::atomic<bool> g_stopRequested{false};
-
-void requestStop(int) {
-    g_stopRequested = true;
-}
-
-// Catches SIGINT and SIGTERM for as long as it lives; a blocking wait they interrupt returns.
-class StopSignals {
-  public:
-    StopSignals() {
-        struct sigaction action {};
-        action.sa_handler = requestStop;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_interrupt);
-        sigaction(SIGTERM, &action, &m_terminate);
-    }
-    ~StopSignals() {
-        sigaction(SIGINT, &m_interrupt, nullptr);
-        sigaction(SIGTERM, &m_terminate, nullptr);
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-  private:
-    struct sigaction m_interrupt {};
-    struct sigaction m_terminate {};
-};
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "voxtrial-cli: %s\n", message.c_str());
@@ -66,65 +33,6 @@ int stopped() {
     std::fputs("voxtrial-cli: stopped\n", stderr);
     return kExitInterrupted;
 }
-
-// A folder under the system's temporary folder, removed with all it holds when it goes.
-class TemporaryFolder {
-  public:
-    explicit TemporaryFolder(const std::filesystem::path& besides = {}) {
-        std::error_code error;
-        const std::filesystem::path parent =
-            besides.empty() ? std::filesystem::temp_directory_path(error) : besides.parent_path();
-        const std::string name =
-            besides.empty() ? "voxtrial-suite-" : "." + besides.filename().string() + ".new-";
-        std::string pattern = ((parent.empty() ? "." : parent) / (name + "XXXXXX")).string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            m_path = pattern;
-        }
-    }
-    ~TemporaryFolder() {
-        if (!m_path.empty()) {
-            std::error_code error;
-            std::filesystem::remove_all(m_path, error);
-        }
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    // Keeps the folder: it is somebody else's now.
-    void keep() { m_path.clear(); }
-
-  private:
-    std::filesystem::path m_path;
-};
-
-// A bar on standard error while cases are rendered, when that is a terminal.
-class ProgressBar {
-  public:
-    ProgressBar(std::size_t total, bool wanted)
-        : m_total(total), m_shown(wanted && isatty(STDERR_FILENO) == 1) {}
-    ~ProgressBar() {
-        if (m_shown) {
-            std::fputs("\r\033[K", stderr);
-        }
-    }
-    ProgressBar(const ProgressBar&) = delete;
-    ProgressBar& operator=(const ProgressBar&) = delete;
-
-    void show(std::size_t done) const {
-        if (!m_shown || m_total == 0) {
-            return;
-        }
-        const auto filled = static_cast<int>(done * kProgressWidth / m_total);
-        std::fprintf(stderr, "\r[%s%s] %zu/%zu", std::string(filled, '#').c_str(),
-                     std::string(kProgressWidth - filled, ' ').c_str(), done, m_total);
-        std::fflush(stderr);
-    }
-
-  private:
-    std::size_t m_total;
-    bool m_shown;
-};
 
 std::optional<suite::Suite> loadedSuite(const SuiteOptions& options) {
     suite::LoadedSuite loaded = suite::loadSuite(options.suitePath);
@@ -149,7 +57,7 @@ std::map<std::size_t, std::string> renderAll(const SuiteOptions& options,
     const std::vector<std::string> engine = renderArguments(options);
     arguments.insert(arguments.end(), engine.begin(), engine.end());
     const SuiteJobs jobs(arguments, SuiteJobs::jobCount(options.jobs, positions.size()),
-                         g_stopRequested);
+                         stopRequested());
     const ProgressBar bar(positions.size(), options.progress);
     return jobs.render(positions, folder, [&bar](std::size_t done) { bar.show(done); });
 }
@@ -224,7 +132,7 @@ int record(const SuiteOptions& options) {
     std::iota(positions.begin(), positions.end(), std::size_t{0});
     const std::map<std::size_t, std::string> failures =
         renderAll(options, positions, recorded.path());
-    if (g_stopRequested) {
+    if (stopRequested()) {
         return stopped();
     }
     for (const auto& [position, why] : failures) {
@@ -410,7 +318,7 @@ int checkSuite(const SuiteOptions& options) {
         suite::shardCases(suite->cases.size(), options.shard, options.shards);
     const std::map<std::size_t, std::string> failures =
         renderAll(options, positions, rendered.path());
-    if (g_stopRequested) {
+    if (stopRequested()) {
         return stopped();
     }
     suite::SuiteReport report{suite->name, suite->cases.size(), manifest->engine,
