@@ -186,10 +186,14 @@ void renderInCopy(suite::CaseRenderer& renderer, const SuiteOptions& options, st
     int status = 0;
     while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (child < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        reportRendered(position, child < 0
-                                     ? "cannot start a renderer"
-                                     : "the renderer ended with status " + std::to_string(status));
+    if (child < 0) {
+        reportRendered(position, "cannot start a renderer");
+    } else if (WIFSIGNALED(status)) {
+        reportRendered(position, std::string("the renderer was ended by signal ") +
+                                     std::to_string(WTERMSIG(status)));
+    } else if (WEXITSTATUS(status) != 0) {
+        reportRendered(
+            position, "the renderer ended with exit status " + std::to_string(WEXITSTATUS(status)));
     }
 }
 

@@ -217,21 +217,20 @@ int32_t ParallelSynthesis::readFrom(Worker& worker) {
         break;
     }
     std::string_view pending = worker.received;
-    while (pending.size() >= 8) {
-        uint32_t header[2];
-        std::copy_n(pending.data(), sizeof header, reinterpret_cast<char*>(header));
-        if (header[1] > kMaxFrameBytes) {
+    FrameHeader header;
+    while (pending.size() >= kFrameHeaderBytes) {
+        if (!readHeader(pending, header)) {
             return SAYMGR_EENGINE_LOADING;
         }
-        if (pending.size() < 8 + std::size_t{header[1]}) {
+        if (pending.size() < kFrameHeaderBytes + header.length) {
             break;
         }
         const int32_t status =
-            take(worker, static_cast<FrameType>(header[0]), pending.substr(8, header[1]));
+            take(worker, header.type, pending.substr(kFrameHeaderBytes, header.length));
         if (status != 0) {
             return status;
         }
-        pending.remove_prefix(8 + std::size_t{header[1]});
+        pending.remove_prefix(kFrameHeaderBytes + header.length);
     }
     worker.received.erase(0, worker.received.size() - pending.size());
     return 0;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -207,14 +208,22 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool readHeader(std::string_view bytes, FrameHeader& header) {
+    std::array<uint32_t, 2> fields{};
+    std::copy_n(bytes.data(), sizeof fields, reinterpret_cast<char*>(fields.data()));
+    header = {static_cast<FrameType>(fields[0]), fields[1]};
+    return header.length <= kMaxFrameBytes;
+}
+
 bool readFrame(int fd, FrameType& type, std::string& payload) {
-    std::array<uint32_t, 2> header{};
-    if (!readExactly(fd, reinterpret_cast<char*>(header.data()), sizeof header) ||
-        header[1] > kMaxFrameBytes) {
+    std::array<char, kFrameHeaderBytes> bytes{};
+    FrameHeader header;
+    if (!readExactly(fd, bytes.data(), bytes.size()) ||
+        !readHeader(std::string_view(bytes.data(), bytes.size()), header)) {
         return false;
     }
-    type = static_cast<FrameType>(header[0]);
-    payload.resize(header[1]);
+    type = header.type;
+    payload.resize(header.length);
     return readExactly(fd, payload.data(), payload.size());
 }
 

@@ -19,6 +19,13 @@ namespace saymgr::parallel {
 enum class FrameType : uint32_t { Setup = 1, Job = 2, Chunk = 3, JobEnd = 4 };
 
 inline constexpr std::size_t kMaxFrameBytes = std::size_t{64} * 1024 * 1024;
+inline constexpr std::size_t kFrameHeaderBytes = 8;
+
+// What a frame's header says: its type and the length of the payload after it.
+struct FrameHeader {
+    FrameType type = FrameType::Setup;
+    std::size_t length = 0;
+};
 
 // One stretch of the text for a worker: the pieces that begin in [from, to).
 struct Job {
@@ -44,6 +51,10 @@ bool parseSetup(std::string_view payload, WorkerSetup& setup);
 bool parseJob(std::string_view payload, Job& job);
 bool parseChunk(std::string_view payload, int32_t& jobId, pipeline::Chunk& chunk);
 bool parseJobEnd(std::string_view payload, int32_t& jobId, int32_t& status);
+
+// Reads the header at the start of `bytes` (at least kFrameHeaderBytes of them); false when the
+// frame is longer than kMaxFrameBytes.
+bool readHeader(std::string_view bytes, FrameHeader& header);
 
 // Writes all of `bytes`, going on after interruptions; false when the pipe is gone.
 bool writeAll(int fd, std::string_view bytes);
