@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "binding/dictionaryloading.h"
+#include "binding/fieldtext.h"
 #include "commandmonitor.h"
 #include "common/codepage.h"
 #include "common/replacementfile.h"
@@ -24,11 +25,6 @@ constexpr int32_t kOne = 1;
 // The outcome of a step: its status (SAYMGR_OK when it worked) and what it was doing.
 Outcome outcomeOf(int32_t status, std::string context) {
     return Outcome{status, std::move(context), false};
-}
-
-std::string fixedText(const char* field, std::size_t size) {
-    return common::toUtf8(std::string_view(field, strnlen(field, size)),
-                          common::CodePage::Ansi1252);
 }
 
 // Reads a whole text file ('-' = standard input) as bytes, at most one byte more than a text
@@ -125,8 +121,9 @@ void CliSession::listLanguages() const {
     const int32_t count = std::clamp(m_languages.count, 0, int32_t{SAYMGR_MAX_LANGUAGES});
     for (int32_t i = 0; i < count; ++i) {
         const LanguageEntry& entry = m_languages.entries[i];
-        std::printf("%d\t%s\t%s\t%d\n", i + 1, fixedText(entry.name, sizeof entry.name).c_str(),
-                    fixedText(entry.variant, sizeof entry.variant).c_str(), entry.languageId);
+        std::printf(
+            "%d\t%s\t%s\t%d\n", i + 1, binding::fieldText(entry.name, sizeof entry.name).c_str(),
+            binding::fieldText(entry.variant, sizeof entry.variant).c_str(), entry.languageId);
     }
     std::fflush(stdout);
 }
@@ -191,14 +188,15 @@ Outcome CliSession::printInformation() {
         InstanceInfo instance{};
         ops().EngineGetInstanceInfo(m_instance, &instance);
         std::printf("Manufacturer: %s\nNotice: %s\n",
-                    fixedText(maker.manufacturer, sizeof maker.manufacturer).c_str(),
-                    fixedText(maker.noticeText, sizeof maker.noticeText).c_str());
-        std::printf("Language: %s (%s), version %s, %d speakers, coding scheme %s\n",
-                    fixedText(language.language, sizeof language.language).c_str(),
-                    fixedText(language.country, sizeof language.country).c_str(),
-                    fixedText(language.version, sizeof language.version).c_str(),
-                    language.speakerCount,
-                    fixedText(language.codingScheme, sizeof language.codingScheme).c_str());
+                    binding::fieldText(maker.manufacturer, sizeof maker.manufacturer).c_str(),
+                    binding::fieldText(maker.noticeText, sizeof maker.noticeText).c_str());
+        std::printf(
+            "Language: %s (%s), version %s, %d speakers, coding scheme %s\n",
+            binding::fieldText(language.language, sizeof language.language).c_str(),
+            binding::fieldText(language.country, sizeof language.country).c_str(),
+            binding::fieldText(language.version, sizeof language.version).c_str(),
+            language.speakerCount,
+            binding::fieldText(language.codingScheme, sizeof language.codingScheme).c_str());
         std::printf("Frequencies: 7.2 kHz%s%s%s; current code %d\n",
                     instance.has8kHz ? ", 8 kHz" : "", instance.has10kHz ? ", 10 kHz" : "",
                     instance.has11kHz ? ", 11.025 kHz" : "", instance.frequency);
@@ -207,7 +205,7 @@ Outcome CliSession::printInformation() {
         std::string about(SAYMGR_ABOUT_TEXT_SIZE, '\0');
         ops().EngineGetAboutText(m_instance, about.data());
         about.back() = '\0';
-        std::printf("%s\n", fixedText(about.data(), about.size()).c_str());
+        std::printf("%s\n", binding::fieldText(about.data(), about.size()).c_str());
     }
     std::fflush(stdout);
     return {};

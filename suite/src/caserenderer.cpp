@@ -5,6 +5,7 @@
 
 #include "binding/dictionaryloading.h"
 #include "binding/enginelibrary.h"
+#include "binding/fieldtext.h"
 #include "binding/hostthread.h"
 #include "binding/notifyforwarder.h"
 #include "binding/statustext.h"
@@ -17,11 +18,6 @@ namespace suite {
 namespace {
 
 constexpr int32_t kOne = 1;
-
-std::string fixedText(const char* field, std::size_t size) {
-    return common::toUtf8(std::string_view(field, strnlen(field, size)),
-                          common::CodePage::Ansi1252);
-}
 
 std::string failure(const std::string& what, int32_t status) {
     return what + ": " + binding::statusMessage(status);
@@ -61,8 +57,8 @@ class CaseRenderer::Engine {
         ops().EngineGetManufacturerInfo(&maker);
         LanguageInfo language{};
         ops().EngineGetLanguageInfo(m_instance, 1, &language);
-        return {fixedText(maker.manufacturer, sizeof maker.manufacturer),
-                fixedText(language.version, sizeof language.version)};
+        return {binding::fieldText(maker.manufacturer, sizeof maker.manufacturer),
+                binding::fieldText(language.version, sizeof language.version)};
     }
 
     RenderOutcome render(const SuiteCase& suiteCase) {
@@ -115,7 +111,7 @@ class CaseRenderer::Engine {
         const int32_t count = std::clamp(m_languages.count, 0, int32_t{SAYMGR_MAX_LANGUAGES});
         for (int32_t i = 0; i < count; ++i) {
             const LanguageEntry& entry = m_languages.entries[i];
-            if (fixedText(entry.variant, sizeof entry.variant) == code) {
+            if (binding::fieldText(entry.variant, sizeof entry.variant) == code) {
                 return entry.languageId;
             }
         }
